@@ -1,0 +1,13 @@
+// Entry point for tests that need a QApplication (widgets, queued signals).
+// Tests run headless: the environment sets QT_QPA_PLATFORM=offscreen.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
