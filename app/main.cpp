@@ -1,12 +1,20 @@
-// Program entry: builds the application and its main window and runs the event loop.
+// Program entry: builds the application and its main window, centres the
+// window on the desktop and runs the event loop.
+#include "mainwindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
+#include <QStyle>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle("VEQ Device Tool");
+    MainWindow window;
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                           QGuiApplication::primaryScreen()->geometry()));
     window.show();
     return app.exec();
 }

@@ -1,0 +1,159 @@
+// The EDS walk. Sections come in the INI reader's ascending name order, so an
+// index section precedes its sub sections; the last index section seen is the
+// parent of the sub sections that follow, and a template index's sub0 section
+// leaves a pending count that the next record-making section consumes.
+#include "eds_reader.h"
+
+#include "data_types.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QVariant>
+
+#include <algorithm>
+
+namespace {
+
+QString readListOrText(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    if (value.type() == QVariant::StringList)
+        return value.toStringList().join(", ");
+    return value.toString();
+}
+
+int parseDataType(QString text)
+{
+    text = text.trimmed();
+    if (text.startsWith("0x", Qt::CaseInsensitive))
+        text = text.mid(2);
+    bool ok = false;
+    const int value = text.toInt(&ok, 16);
+    return ok ? value : 0;
+}
+
+void addSubEntryName(CanParam &parent, const QString &name)
+{
+    auto &names = parent.subEntryNames;
+    const auto at = std::lower_bound(names.begin(), names.end(), name);
+    if (at == names.end() || *at != name)
+        names.insert(at, name);
+}
+
+struct Section {
+    QString indexText;
+    QString subindexText;
+    bool isSub = false;
+};
+
+// Splits a section name into index and subindex texts; false for a name that
+// is longer than an index but has no "sub" to split at.
+bool splitSectionName(const QString &name, Section &section)
+{
+    static const QRegularExpression subPattern("^(.*)sub(.*)$");
+    if (name.size() <= 4) {
+        section.indexText = name;
+        section.subindexText = "0";
+        section.isSub = false;
+        return true;
+    }
+    const QRegularExpressionMatch match = subPattern.match(name);
+    if (!match.hasMatch())
+        return false;
+    section.indexText = match.captured(1);
+    section.subindexText = match.captured(2);
+    section.isSub = true;
+    return true;
+}
+
+} // namespace
+
+bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &map,
+                 const SubEntryCounter &countSubEntries)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+
+    static const QRegularExpression sectionPattern("^[A-F|0-9]{4}(sub)?[A-F|0-9]*$");
+    QSettings eds(path, QSettings::IniFormat);
+    eds.setIniCodec("UTF-8");
+
+    QString parentName;
+    int pending = 0;
+    const QStringList groups = eds.childGroups();
+    for (const QString &group : groups) {
+        if (!sectionPattern.match(group).hasMatch())
+            continue;
+        Section section;
+        if (!splitSectionName(group, section))
+            continue;
+        eds.beginGroup(group);
+        const QString parameterName = readListOrText(eds, "ParameterName");
+        const QString comment = readListOrText(eds, "Comment");
+        if (parameterName.isEmpty()) {
+            eds.endGroup();
+            continue;
+        }
+        const QString dataTypeText = eds.value("DataType").toString();
+        const QString accessType = eds.value("AccessType").toString();
+        const QString defaultValue = eds.value("DefaultValue").toString();
+        eds.endGroup();
+
+        bool ok = false;
+        const uint indexValue = section.indexText.toUInt(&ok, 16);
+        if (section.isSub && section.subindexText == "0" && ok && indexValue >= 0xA000
+            && indexValue <= 0xBFFF) {
+            pending = countSubEntries ? countSubEntries(section.indexText) : 0;
+            continue;
+        }
+
+        const int dataType = parseDataType(dataTypeText);
+        const int copies = pending > 0 ? pending : 1;
+        for (int j = 0; j < copies; ++j) {
+            QString subindexText = section.subindexText;
+            if (pending > 0)
+                subindexText = QString::number(j + 1, 16).toUpper();
+            QString subPart;
+            if (section.isSub)
+                subPart = ("00" + QString::number(subindexText.toUInt(nullptr, 16))).right(3);
+            const QString indexPart = pending > 0 ? section.indexText + "sub" + subindexText
+                                                  : "0x" + group;
+            if (section.indexText == "1021")
+                break; // the stored EDS itself is no parameter
+
+            CanParam param;
+            param.name = subPart + " " + indexPart + " " + parameterName;
+            param.index = section.indexText;
+            param.subindex = subindexText;
+            const QString caption =
+                pending > 0 ? parameterName.left(parameterName.size() - 1) + QString::number(j + 1)
+                            : parameterName;
+            param.caption = indexPart + " " + caption;
+            param.description = section.indexText == familyCode ? QString("") : comment;
+            param.readOnly = accessType == "ro";
+            param.defaultValue = defaultValue;
+            param.dataType = dataType;
+            param.valueKind = dataTypeKind(dataType);
+            param.size = dataTypeSize(dataType);
+            param.ownerMap = &map;
+
+            if (!section.isSub) {
+                parentName = param.name;
+            } else {
+                // A sub section whose index section is missing gets no parent
+                // rather than the last index section of another object.
+                const auto parentAt = map.find(parentName);
+                if (parentAt != map.end() && parentAt->index == section.indexText) {
+                    param.parent = parentName;
+                    if (subindexText == "1")
+                        parentAt->dataType = 0;
+                    addSubEntryName(*parentAt, param.name);
+                }
+            }
+            map.insert(param.name, param);
+        }
+        pending = 0;
+    }
+    return true;
+}
