@@ -1,0 +1,40 @@
+# Core of the property-browser library: properties, managers, browser base,
+# editor-factory framework. Headers with Q_OBJECT are listed so automoc sees them.
+list(APPEND PB_SOURCES
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbproperty.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbproperty_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbproperty.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbbrowseritem.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbbrowseritem_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbbrowseritem.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstracteditorfactorybase.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstracteditorfactorybase.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstracteditorfactory.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbeditortracker_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfactoryregistry_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfactoryregistry.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertybrowser.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertybrowser_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbabstractpropertybrowser.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbrangerules_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbgrouppropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbgrouppropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbintpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbintpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbintpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbdoublepropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbdoublepropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbdoublepropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbstringpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbstringpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbstringpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbboolpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbboolpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbboolpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbenumpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbenumpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbenumpropertymanager.cpp
+)
