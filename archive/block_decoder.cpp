@@ -1,0 +1,84 @@
+// Segment loop of one block: modelled or stored data, post-processing and
+// the SHA-1 comparison.
+#include "block_decoder.h"
+
+#include "arithmetic_decoder.h"
+#include "post_processor.h"
+#include "predictor.h"
+
+#include <cstring>
+#include <memory>
+
+namespace zpaq {
+
+namespace {
+
+void checkCancel(const std::atomic<bool> *cancel)
+{
+    if (cancel && cancel->load(std::memory_order_relaxed))
+        throw DecodeError("cancelled");
+}
+
+void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &coder,
+                    PostProcessor &post, const std::atomic<bool> *cancel)
+{
+    coder.startSegment(in);
+    for (std::uint32_t count = 0; !coder.decodeEnd(in); ++count) {
+        std::uint32_t c = 1;
+        while (c < 256) {
+            const int y = coder.decodeBit(Predictor::p16(model.predict()), in);
+            model.update(y);
+            c = c * 2 + std::uint32_t(y);
+        }
+        post.put(std::uint8_t(c - 256));
+        if ((count & 0xFFFF) == 0)
+            checkCancel(cancel);
+    }
+    // The scanner folded any further zeros into the segment's end.
+    while (!in.inEnd())
+        ZPAQ_CHECK(in.inNext("modelled data") == 0,
+                   "modelled segment ends before its data at offset %zu", in.offset() - 1);
+}
+
+void readStored(ByteReader &in, PostProcessor &post, const std::atomic<bool> *cancel)
+{
+    for (;;) {
+        const std::uint32_t length = in.inU32be("stored chunk length");
+        if (length == 0)
+            break;
+        post.put(in.inBytes(length, "stored chunk"), length);
+        checkCancel(cancel);
+    }
+}
+
+} // namespace
+
+void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOutput &out,
+                 const std::atomic<bool> *cancel)
+{
+    const BlockHeader &header = block.header;
+    std::unique_ptr<Predictor> model;
+    std::unique_ptr<ArithmeticDecoder> coder;
+    if (!header.components.empty()) {
+        model = std::make_unique<Predictor>(header);
+        coder = std::make_unique<ArithmeticDecoder>();
+    }
+    PostProcessor post(header, out);
+    for (std::size_t i = 0; i < block.segments.size(); ++i) {
+        const SegmentLayout &seg = block.segments[i];
+        out.beginSegment(i, seg);
+        ByteReader in(archive + seg.dataBegin, seg.dataEnd - seg.dataBegin, seg.dataBegin);
+        if (model)
+            decodeModelled(in, *model, *coder, post, cancel);
+        else
+            readStored(in, post, cancel);
+        const QByteArray digest = post.endSegment();
+        if (seg.hasSha1)
+            ZPAQ_CHECK(std::memcmp(digest.constData(), seg.sha1, 20) == 0,
+                       "SHA-1 mismatch in segment \"%s\" of the block at offset %zu",
+                       seg.name.c_str(), block.start);
+        out.endSegment();
+    }
+}
+
+} // namespace zpaq

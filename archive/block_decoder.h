@@ -1,0 +1,19 @@
+// Decodes one laid-out block: runs the arithmetic decoder and the model (or
+// reads stored chunks), post-processes, checks every segment's SHA-1 and
+// hands the output to a BlockOutput.
+#pragma once
+
+#include "block_output.h"
+#include "block_scanner.h"
+
+#include <atomic>
+#include <cstdint>
+
+namespace zpaq {
+
+/// Throws DecodeError on corrupt data or a SHA-1 mismatch. When `cancel`
+/// becomes true the decoder stops early with a DecodeError.
+void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOutput &out,
+                 const std::atomic<bool> *cancel = nullptr);
+
+} // namespace zpaq

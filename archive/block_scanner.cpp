@@ -1,0 +1,137 @@
+// Block and segment layout of the container.
+#include "block_scanner.h"
+
+#include "decode_error.h"
+#include "zpaq_choices.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zpaq {
+
+namespace {
+
+const std::uint8_t kTag[13] = {0x37, 0x6B, 0x53, 0x74, 0xA0, 0x31, 0x83,
+                               0xD3, 0x8C, 0xB2, 0x28, 0xB0, 0xD3};
+const std::uint8_t kTaggedMagic[16] = {0x37, 0x6B, 0x53, 0x74, 0xA0, 0x31, 0x83, 0xD3,
+                                       0x8C, 0xB2, 0x28, 0xB0, 0xD3, 'z',  'P',  'Q'};
+
+bool startsWith(const std::uint8_t *data, std::size_t size, std::size_t pos,
+                const std::uint8_t *what, std::size_t n)
+{
+    return pos <= size && size - pos >= n && std::memcmp(data + pos, what, n) == 0;
+}
+
+bool isMagic(const std::uint8_t *data, std::size_t size, std::size_t pos)
+{
+    static const std::uint8_t magic[3] = {'z', 'P', 'Q'};
+    return startsWith(data, size, pos, magic, 3);
+}
+
+std::string readText(ByteReader &in, const char *what)
+{
+    std::string text;
+    for (std::uint8_t c = in.inNext(what); c != 0; c = in.inNext(what))
+        text.push_back(char(c));
+    return text;
+}
+
+} // namespace
+
+BlockScanner::BlockScanner(const std::uint8_t *data, std::size_t size)
+    : m_data(data), m_size(size)
+{
+    ZPAQ_CHECK(size > 0, "archive is empty");
+    if (startsWith(data, size, 0, kTag, sizeof kTag) || isMagic(data, size, 0))
+        return;
+    const std::size_t found = findTaggedBlock(0);
+    ZPAQ_CHECK(found < size, "archive is encrypted or not in ZPAQ format");
+    m_skipped = found;
+    m_pos = found;
+}
+
+std::size_t BlockScanner::findTaggedBlock(std::size_t from) const
+{
+    const std::uint8_t *end = m_data + m_size;
+    const std::uint8_t *hit =
+        std::search(m_data + std::min(from, m_size), end, kTaggedMagic, kTaggedMagic + 16);
+    return std::size_t(hit - m_data);
+}
+
+bool BlockScanner::next(BlockLayout &block)
+{
+    if (m_pos >= m_size)
+        return false;
+    std::size_t start = m_pos;
+    std::size_t magicAt;
+    if (startsWith(m_data, m_size, m_pos, kTaggedMagic, 16)) {
+        magicAt = m_pos + 13;
+    } else if (isMagic(m_data, m_size, m_pos)) {
+        magicAt = m_pos;
+    } else {
+        // Bytes that are neither a tag nor a block are skipped.
+        start = findTaggedBlock(m_pos);
+        m_skipped += start - m_pos;
+        m_pos = start;
+        if (start >= m_size)
+            return false;
+        magicAt = start + 13;
+    }
+    block = BlockLayout();
+    block.start = start;
+    block.headerOffset = magicAt;
+    ByteReader in(m_data + magicAt, m_size - magicAt, magicAt);
+    block.header = parseBlockHeader(in);
+    layoutSegments(in, block);
+    block.end = in.offset();
+    m_pos = block.end;
+    return true;
+}
+
+void BlockScanner::layoutSegments(ByteReader &in, BlockLayout &block)
+{
+    const bool modelled = !block.header.components.empty();
+    for (;;) {
+        const std::size_t at = in.offset();
+        const std::uint8_t mark = in.inNext("block");
+        if (mark == 0xFF)
+            break;
+        ZPAQ_CHECK(mark == 1, "bad segment start byte %u at offset %zu", unsigned(mark), at);
+        SegmentLayout seg;
+        seg.offset = at;
+        seg.name = readText(in, "segment name");
+        seg.comment = readText(in, "segment comment");
+        ZPAQ_CHECK(in.inNext("segment header") == 0, "reserved segment byte at offset %zu is not 0",
+                   in.offset() - 1);
+        seg.dataBegin = in.offset();
+        if (modelled) {
+            // The coder never writes a run of four zeros inside its data.
+            std::size_t zeros = 0;
+            while (zeros < std::size_t(kModelledEndZeros))
+                zeros = in.inNext("modelled segment data") == 0 ? zeros + 1 : 0;
+            while (in.peek() == 0)
+                in.inNext("modelled segment data");
+        } else {
+            for (;;) {
+                const std::uint32_t length = in.inU32be("stored chunk length");
+                if (length == 0)
+                    break;
+                in.inBytes(length, "stored chunk");
+            }
+        }
+        seg.dataEnd = in.offset();
+        const std::size_t trailerAt = in.offset();
+        const std::uint8_t trailer = in.inNext("segment trailer");
+        if (trailer == 0xFD) {
+            seg.hasSha1 = true;
+            std::memcpy(seg.sha1, in.inBytes(20, "segment SHA-1"), 20);
+        } else {
+            ZPAQ_CHECK(trailer == 0xFE, "bad segment trailer byte %u at offset %zu",
+                       unsigned(trailer), trailerAt);
+        }
+        block.segments.push_back(std::move(seg));
+    }
+    ZPAQ_CHECK(!block.segments.empty(), "block at offset %zu has no segment", block.headerOffset);
+}
+
+} // namespace zpaq

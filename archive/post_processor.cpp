@@ -1,0 +1,113 @@
+// Post-processor header parsing, PCOMP calls and the bounded output buffer.
+#include "post_processor.h"
+
+#include "decode_error.h"
+
+#include <algorithm>
+
+namespace zpaq {
+
+namespace {
+constexpr std::size_t kOutputChunk = 64 * 1024;
+}
+
+PostProcessor::PostProcessor(const BlockHeader &header, BlockOutput &out)
+    : m_header(header), m_out(out)
+{
+    m_buffer.reserve(kOutputChunk);
+}
+
+PostProcessor::~PostProcessor() = default;
+
+void PostProcessor::outputByte(std::uint8_t byte)
+{
+    m_buffer.push_back(byte);
+    if (m_buffer.size() >= kOutputChunk)
+        flush();
+}
+
+void PostProcessor::flush()
+{
+    if (m_buffer.empty())
+        return;
+    m_hash.addData(reinterpret_cast<const char *>(m_buffer.data()), int(m_buffer.size()));
+    m_segmentBytes += m_buffer.size();
+    m_out.write(m_buffer.data(), m_buffer.size());
+    m_buffer.clear();
+}
+
+void PostProcessor::headerByte(std::uint8_t byte)
+{
+    switch (m_phase) {
+    case Phase::Flag:
+        ZPAQ_CHECK(byte == 0 || byte == 1, "bad post-processor flag %u", unsigned(byte));
+        m_phase = byte == 0 ? Phase::PassThrough : Phase::SizeLow;
+        return;
+    case Phase::SizeLow:
+        m_programSize = byte;
+        m_phase = Phase::SizeHigh;
+        return;
+    case Phase::SizeHigh:
+        m_programSize |= std::size_t(byte) << 8;
+        ZPAQ_CHECK(m_programSize > 0, "post-processor program of size 0");
+        m_phase = Phase::Code;
+        return;
+    case Phase::Code:
+        m_code.push_back(byte);
+        if (m_code.size() == m_programSize) {
+            m_pcomp = std::make_unique<ZpaqlMachine>(m_header.ph, m_header.pm, std::move(m_code));
+            m_pcomp->setOutput([this](std::uint8_t b) { outputByte(b); });
+            m_phase = Phase::Program;
+        }
+        return;
+    default: ZPAQ_ASSERT(false);
+    }
+}
+
+void PostProcessor::put(std::uint8_t byte)
+{
+    if (m_phase == Phase::Program)
+        m_pcomp->run(byte);
+    else if (m_phase == Phase::PassThrough)
+        outputByte(byte);
+    else
+        headerByte(byte);
+}
+
+void PostProcessor::put(const std::uint8_t *data, std::size_t size)
+{
+    std::size_t i = 0;
+    while (i < size && m_phase != Phase::PassThrough && m_phase != Phase::Program)
+        headerByte(data[i++]);
+    if (m_phase == Phase::Program) {
+        for (; i < size; ++i)
+            m_pcomp->run(data[i]);
+        return;
+    }
+    if (i == size)
+        return;
+    // Unchanged bytes go out in bounded pieces without a copy.
+    flush();
+    while (i < size) {
+        const std::size_t piece = std::min(size - i, kOutputChunk * 16);
+        m_hash.addData(reinterpret_cast<const char *>(data + i), int(piece));
+        m_segmentBytes += piece;
+        m_out.write(data + i, piece);
+        i += piece;
+    }
+}
+
+QByteArray PostProcessor::endSegment()
+{
+    ZPAQ_CHECK(m_phase == Phase::Program || m_phase == Phase::PassThrough,
+               "segment ends inside the post-processor header");
+    if (m_pcomp)
+        m_pcomp->run(0xFFFFFFFFu);
+    flush();
+    QByteArray digest = m_hash.result();
+    m_hash.reset();
+    m_segmentBytes = 0;
+    return digest;
+}
+
+} // namespace zpaq

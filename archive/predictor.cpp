@@ -1,0 +1,88 @@
+// Per-bit cycle of a block's context model: predict every component in
+// order, update every component with the coded bit, then advance the
+// partial byte and, at a byte end, the contexts.
+#include "predictor.h"
+
+#include "squash_stretch.h"
+
+namespace zpaq {
+
+Predictor::Predictor(const BlockHeader &header)
+    : m_components(header.components.size()),
+      m_outputs(header.components.size(), 0),
+      m_contexts(header.components.size(), 0),
+      m_hcomp(header.hh, header.hm, header.hcomp)
+{
+    ZPAQ_ASSERT(!header.components.empty());
+    for (std::size_t i = 0; i < m_components.size(); ++i) {
+        ComponentState &c = m_components[i];
+        c.spec = header.components[i];
+        switch (c.spec.type) {
+        case ComponentType::Cm: initCm(c); break;
+        case ComponentType::Icm: initIcm(c); break;
+        case ComponentType::Match: initMatch(c); break;
+        case ComponentType::Mix2: initMix2(c); break;
+        case ComponentType::Mix: initMix(c); break;
+        case ComponentType::Isse: initIsse(c); break;
+        case ComponentType::Sse: initSse(c); break;
+        case ComponentType::Const:
+        case ComponentType::Avg: break;
+        }
+    }
+}
+
+int Predictor::predict()
+{
+    int *P = m_outputs.data();
+    for (std::size_t i = 0; i < m_components.size(); ++i) {
+        ComponentState &c = m_components[i];
+        const std::uint32_t h = m_contexts[i];
+        switch (c.spec.type) {
+        case ComponentType::Const: P[i] = 4 * (int(c.spec.p[0]) - 128); break;
+        case ComponentType::Cm: P[i] = predictCm(c, h, m_bits); break;
+        case ComponentType::Icm: P[i] = predictIcm(c, h, m_bits); break;
+        case ComponentType::Match: P[i] = predictMatch(c); break;
+        case ComponentType::Avg: P[i] = predictAvg(c, P); break;
+        case ComponentType::Mix2: P[i] = predictMix2(c, h, m_bits, P); break;
+        case ComponentType::Mix: P[i] = predictMix(c, h, m_bits, P); break;
+        case ComponentType::Isse: P[i] = predictIsse(c, h, m_bits, P); break;
+        case ComponentType::Sse: P[i] = predictSse(c, h, m_bits, P); break;
+        }
+    }
+    return squash(P[m_components.size() - 1]);
+}
+
+void Predictor::update(int y)
+{
+    const int *P = m_outputs.data();
+    for (std::size_t i = 0; i < m_components.size(); ++i) {
+        ComponentState &c = m_components[i];
+        switch (c.spec.type) {
+        case ComponentType::Const:
+        case ComponentType::Avg: break;
+        case ComponentType::Cm: updateCm(c, y); break;
+        case ComponentType::Icm: updateIcm(c, y); break;
+        case ComponentType::Match: updateMatch(c, y, m_contexts[i]); break;
+        case ComponentType::Mix2: updateMix2(c, y, P); break;
+        case ComponentType::Mix: updateMix(c, y, P); break;
+        case ComponentType::Isse: updateIsse(c, y, P); break;
+        case ComponentType::Sse: updateSse(c, y); break;
+        }
+    }
+    m_bits.c8 = m_bits.c8 * 2 + std::uint32_t(y);
+    if (m_bits.c8 >= 256) {
+        m_hcomp.run(m_bits.c8 - 256);
+        for (std::size_t i = 0; i < m_contexts.size(); ++i)
+            m_contexts[i] = m_hcomp.h(i);
+        m_bits.c8 = 1;
+        m_bits.hmap4 = 1;
+    } else if (m_bits.c8 >= 16 && m_bits.c8 < 32) {
+        m_bits.hmap4 = m_bits.c8 * 16 + 1;
+    } else if (m_bits.c8 < 16) {
+        m_bits.hmap4 = m_bits.c8;
+    } else {
+        m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
+    }
+}
+
+} // namespace zpaq

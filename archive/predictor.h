@@ -1,0 +1,45 @@
+// The context model of one block: its components, evaluated in order for
+// every bit, and the HCOMP machine that computes their contexts after every
+// byte. The decoder and the test-side encoder drive it the same way:
+//     pr = predict(); code the bit with p16 = 2 * pr + 1; update(bit);
+#pragma once
+
+#include "block_header.h"
+#include "components.h"
+#include "zpaql_machine.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace zpaq {
+
+class Predictor
+{
+public:
+    /// Builds the components and HCOMP of a parsed header with at least one
+    /// component (the header's memory has been checked by the parser).
+    explicit Predictor(const BlockHeader &header);
+
+    /// Probability 0..32767 that the next bit is 1.
+    int predict();
+
+    /// Learns bit `y` (0 or 1); after the 8th bit of a byte runs HCOMP with
+    /// the byte and takes the new contexts. May throw DecodeError from HCOMP.
+    void update(int y);
+
+    /// The coder's probability for a prediction `pr`.
+    static std::uint32_t p16(int pr) { return 2u * std::uint32_t(pr) + 1u; }
+
+    /// Stretched output of component `i` for the current bit (tests).
+    int output(std::size_t i) const { return m_outputs[i]; }
+
+private:
+    std::vector<ComponentState> m_components;
+    std::vector<int> m_outputs;
+    std::vector<std::uint32_t> m_contexts;
+    ZpaqlMachine m_hcomp;
+    BitContext m_bits;
+};
+
+} // namespace zpaq

@@ -1,0 +1,73 @@
+// Every decoder choice that rests on a believed or still open point of the
+// archive format, and every limit we impose on untrusted archives, in one
+// place so that a later correction touches this file only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zpaq {
+
+// ---- Limits for untrusted input -------------------------------------------
+
+/// Memory that the blocks being decoded at one time may ask for together
+/// (models, history buffers and both virtual machines). A single block that
+/// asks for more is refused before anything is allocated.
+constexpr std::uint64_t kMemoryCap = std::uint64_t(1) << 30; // 1 GiB
+
+/// Instructions one ZPAQL call may execute before it counts as endless.
+constexpr std::uint64_t kInstructionBudget = std::uint64_t(1) << 24;
+
+/// Largest decoded size of a c, h or i block (held in memory while the
+/// index is read).
+constexpr std::uint64_t kMaxIndexBlockBytes = std::uint64_t(256) << 20;
+
+/// Size exponents above this are invalid in any header field.
+constexpr unsigned kMaxSizeExponent = 32;
+
+/// Largest table exponent of the hash-slot components (ICM, ISSE).
+constexpr unsigned kMaxHashSlotExponent = 26;
+
+// ---- Arithmetic decoder ------------------------------------------------------
+
+/// Starting value of `low` at a block start (1 or 0 decode the same real
+/// archives).
+constexpr std::uint32_t kCoderInitialLow = 1;
+
+/// Whether `low` that shifts to 0 is set to 1.
+constexpr bool kCoderLowNeverZero = true;
+
+// ---- ZPAQL -----------------------------------------------------------------
+
+/// HASH: A = (A + *B + kHashAdd) * kHashMul; HASHD likewise on *D.
+constexpr std::uint32_t kHashAdd = 512;
+constexpr std::uint32_t kHashMul = 773;
+
+// ---- Components ------------------------------------------------------------
+
+/// MIX2: error scaling shift and weight step rounding (open point).
+constexpr int kMix2ErrShift = 5;
+constexpr int kMix2StepShift = 13;
+
+/// CM and SSE: counts stop growing at limit * kCountLimitScale.
+constexpr int kCountLimitScale = 4;
+
+/// MATCH: longest match length counted.
+constexpr int kMatchMaxLen = 255;
+
+// ---- Container -------------------------------------------------------------
+
+/// A modelled segment ends in a run of at least four zero bytes that the
+/// coder never produces inside its data; the scanner finds segment ends by it.
+constexpr int kModelledEndZeros = 4;
+
+/// A level-1 block without components is refused.
+constexpr bool kRefuseLevel1WithoutComponents = true;
+
+// ---- Journaling ------------------------------------------------------------
+
+/// A c block with negative csize marks an unfinished transaction: it and
+/// everything after it are ignored (with a warning).
+constexpr bool kStopAtNegativeCsize = true;
+
+} // namespace zpaq

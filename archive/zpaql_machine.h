@@ -1,0 +1,59 @@
+// The ZPAQL virtual machine that runs a block's HCOMP (context computation)
+// and PCOMP (post-processing) programs. Every fetch, jump target and memory
+// index is checked; a call that runs past its instruction budget fails.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace zpaq {
+
+class ZpaqlMachine
+{
+public:
+    /// `code` is the whole program including its final 0 byte; H gets
+    /// 2^hbits words and M 2^mbits bytes (the caller has checked the sizes).
+    ZpaqlMachine(unsigned hbits, unsigned mbits, std::vector<std::uint8_t> code);
+
+    /// Byte sink for OUT (PCOMP); without one OUT does nothing (HCOMP).
+    void setOutput(std::function<void(std::uint8_t)> out) { m_out = std::move(out); }
+
+    /// Runs the program from PC 0 with A = `input` until HALT. Throws
+    /// DecodeError on ERROR, an undefined opcode, PC outside the program or
+    /// when the instruction budget is used up.
+    void run(std::uint32_t input);
+
+    std::uint32_t h(std::size_t i) const { return m_h[i & m_hmask]; }
+    std::size_t hSize() const { return m_h.size(); }
+
+    // Register access for tests and for the model's context read.
+    std::uint32_t a() const { return m_a; }
+    std::uint32_t b() const { return m_b; }
+    std::uint32_t c() const { return m_c; }
+    std::uint32_t d() const { return m_d; }
+    bool f() const { return m_f; }
+    std::uint32_t r(int i) const { return m_r[i & 255]; }
+    std::uint8_t m(std::uint32_t i) const { return m_m[i & m_mmask]; }
+    void setBudget(std::uint64_t budget) { m_budget = budget; }
+
+private:
+    std::uint8_t &mb() { return m_m[m_b & m_mmask]; }
+    std::uint8_t &mc() { return m_m[m_c & m_mmask]; }
+    std::uint32_t &hd() { return m_h[m_d & m_hmask]; }
+    std::uint32_t operand(int column, std::uint32_t immediate);
+    void execute(std::uint8_t op, std::uint32_t &pc, std::size_t length);
+
+    std::vector<std::uint8_t> m_code;
+    std::vector<std::uint32_t> m_h;
+    std::vector<std::uint8_t> m_m;
+    std::uint32_t m_hmask, m_mmask;
+    std::uint32_t m_a = 0, m_b = 0, m_c = 0, m_d = 0;
+    bool m_f = false;
+    std::uint32_t m_r[256] = {};
+    std::uint64_t m_budget;
+    bool m_halted = false;
+    std::function<void(std::uint8_t)> m_out;
+};
+
+} // namespace zpaq
