@@ -1,6 +1,10 @@
 // The main window's log view, control switching and display-format actions.
 #include "mainwindow.h"
 
+#include "can_connection.h"
+#include "connection_thread.h"
+#include "load_can_data_thread.h"
+#include "save_can_data_thread.h"
 #include "value_format.h"
 
 #include <QAction>
@@ -57,10 +61,21 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_displayGroup, SIGNAL(triggered(QAction*)), this,
             SLOT(onDisplayFormatTriggered(QAction*)));
 
+    m_loadCanDataThread = new LoadCanDataThread(this);
+    m_saveCanDataThread = new SaveCanDataThread(this);
+    m_connectionThread = new ConnectionThread(this);
+
     setUiConnected(false);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    if (m_connected)
+        disconnectCan(*this);
+    delete m_connectionThread;
+    delete m_saveCanDataThread;
+    delete m_loadCanDataThread;
+}
 
 void MainWindow::logMessage(const QString &text, bool information)
 {

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 
+class ConnectionThread;
+class SaveCanDataThread;
 class QAction;
 class QActionGroup;
 class QTextEdit;
@@ -17,6 +19,7 @@ class MainWindow : public QMainWindow, public MainWindowServices {
 
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    /// Disconnects first when a connection is up.
     ~MainWindow() override;
 
     void logMessage(const QString &text, bool information) override;
@@ -32,6 +35,9 @@ public:
     QAction *m_displayHex = nullptr;
     QAction *m_displayBin = nullptr;
     QAction *m_getEdsFromDevice = nullptr; ///< option: take the EDS from the device
+
+    SaveCanDataThread *m_saveCanDataThread = nullptr;
+    ConnectionThread *m_connectionThread = nullptr;
 
     QWidget *paramPane = nullptr; ///< the main parameter pane
     QTextEdit *teLog = nullptr;

@@ -1,0 +1,42 @@
+// Where a device's EDS comes from: the local cache
+// ("ConfigurationData/<device name>/<checksum>.eds" in the working folder), or
+// an upload of the device's stored EDS (object 0x1021) through
+// "ConfigurationData/tempdir/tempfile", unpacked when it is an archive.
+#pragma once
+
+#include <QString>
+
+class MainWindowServices;
+
+/// The device name as one safe folder name: separators, control characters and
+/// characters no file system takes become '_', and a name of only dots (or an
+/// empty one) becomes '_' as well, so a name from the bus never leaves the cache.
+QString safeDeviceFolderName(const QString &deviceName);
+
+/// "ConfigurationData/<safe device name>/"
+QString deviceCacheFolder(const QString &deviceName);
+
+/// "ConfigurationData/<safe device name>/<checksum>.eds"
+QString edsCachePath(const QString &checksum, const QString &deviceName);
+
+/// Builds the cache path, stores it as the window's EDS path and returns it
+/// when that file exists; empty otherwise.
+QString cachedEdsPath(MainWindowServices &window, const QString &checksum,
+                      const QString &deviceName);
+
+/// Uploads object 0x1021 of the configured node into
+/// "ConfigurationData/tempdir/tempfile"; its path, or empty when nothing was stored.
+QString uploadEdsToTempFile();
+
+/// Extracts the archive in its own folder, moves the first "*.eds" found to the
+/// cache and removes the archive's folder. The cache path, or empty.
+QString unpackEdsArchive(const QString &archivePath, const QString &deviceName,
+                         const QString &checksum);
+
+/// Moves the file into the cache (creating the device folder). The cache path, or empty.
+QString moveEdsToCache(const QString &filePath, const QString &deviceName,
+                       const QString &checksum);
+
+/// Older road to the EDS by the checksum in object 0x2000 sub 6: the cache,
+/// else an archive upload unpacked in "<device folder>/temp". Logs its failures.
+bool loadEdsFromDevice(MainWindowServices &window);

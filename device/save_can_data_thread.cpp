@@ -1,0 +1,90 @@
+// The saver's run: one download per record (3 tries each), a signal per record.
+#include "save_can_data_thread.h"
+
+#include "sdo_abort_name.h"
+#include "sdo_request.h"
+#include "value_format.h"
+
+#include <QMutexLocker>
+
+SaveCanDataThread::SaveCanDataThread(QObject *)
+    : QThread(nullptr)
+{
+}
+
+SaveCanDataThread::~SaveCanDataThread()
+{
+    stopProcess();
+    wait();
+}
+
+void SaveCanDataThread::saveParams(int operation, QList<CanParam *> *params)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_operation = operation;
+        m_params = params;
+        m_stop = false;
+    }
+    start(QThread::InheritPriority);
+}
+
+bool SaveCanDataThread::succeeded() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_success;
+}
+
+void SaveCanDataThread::stopProcess()
+{
+    QMutexLocker lock(&m_mutex);
+    m_stop = true;
+}
+
+bool SaveCanDataThread::stopRequested()
+{
+    QMutexLocker lock(&m_mutex);
+    return m_stop;
+}
+
+void SaveCanDataThread::run()
+{
+    int operation;
+    QList<CanParam *> *params;
+    {
+        QMutexLocker lock(&m_mutex);
+        m_success = true;
+        operation = m_operation;
+        params = m_params;
+    }
+    if (operation != 0 || params == nullptr)
+        return;
+    const QString failPrefix = QString::fromUtf8("Ошиба записи параметра ");
+    for (CanParam *param : qAsConst(*params)) {
+        quint8 bytes[kSdoSmallBufferSize];
+        int count = 0;
+        QString failure;
+        if (!paramValueToBytes(*param, count, bytes)) {
+            // Longer than the request buffer, or a type without a byte form.
+            failure = QString::fromUtf8("значение не помещается в %1 байт").arg(kSdoSmallBufferSize);
+        } else {
+            const SdoReply reply = sdoWrite(configuredNodeId(), quint16(param->index.toUInt(nullptr, 16)),
+                                            quint8(param->subindex.toUInt(nullptr, 16)),
+                                            quint8(param->dataType & 0xFF),
+                                            QByteArray(reinterpret_cast<const char *>(bytes), count));
+            if (!reply.ok)
+                failure = sdoAbortName(reply.abortCode);
+            else
+                emit paramSavingSuccess(param->name);
+        }
+        if (!failure.isNull()) {
+            {
+                QMutexLocker lock(&m_mutex);
+                m_success = false;
+            }
+            emit paramSavingFail(param->name, failPrefix + param->caption + ": " + failure);
+        }
+        if (stopRequested())
+            return;
+    }
+}

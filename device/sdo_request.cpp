@@ -1,0 +1,358 @@
+// The request block, request functions, completion callbacks and the wait.
+//
+// Lock order: exchange mutex, then stack lock, then reply mutex. A waiter posts
+// its try holding the reply mutex and keeps it until the condition wait
+// releases it, so a completion (which needs the reply mutex) can neither slip
+// in before the wait nor be lost. Each try gets a number that travels in the
+// alarm id; a request function of an ended try starts nothing, and a
+// completion counts only while its try is still open.
+#include "sdo_request.h"
+
+#include "connection_settings.h"
+
+#include "alarm.h"
+#include "master_od.h"
+#include "node_context.h"
+#include "sdo.h"
+#include "stack_lock.h"
+
+#include <QDeadlineTimer>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include <cstdio>
+#include <cstring>
+
+SdoRequestBlock sdoRequestBlock;
+QWaitCondition sdoReplyCondition;
+
+namespace {
+
+QMutex exchangeMutex; // one exchange at a time in the process
+QMutex replyMutex;    // guards the try state below and the block's result fields
+
+quint32 currentTry = 0;  // written under stack lock and reply mutex
+bool tryOpen = false;    // the current try's waiter still waits
+bool tryCompleted = false;
+quint32 runningTry = 0;  // try whose transfer was started last (stack lock); 0 none
+quint8 runningNode = 0;
+bool largeReply = false; // the running try's data goes to the large buffer
+
+quint8 largeScratch[kSdoLargeBufferSize]; // stack-side scratch of large uploads
+
+constexpr quint32 kTryMask = 0xFFFFFF;
+
+// Accepts the posted try when it is still the current one; the node id is the
+// alarm id's low byte.
+bool beginTry(uint32_t id, uint8_t &nodeId)
+{
+    nodeId = uint8_t(id & 0xFF);
+    if ((id >> 8) != (currentTry & kTryMask) || !tryOpen)
+        return false;
+    runningTry = currentTry;
+    runningNode = nodeId;
+    return true;
+}
+
+// Marks the start's outcome: a refused start produces no completion, and a
+// completion of an older transfer must not be taken for this try.
+void endStart(int startResult)
+{
+    if (startResult != 0)
+        runningTry = 0;
+}
+
+// Takes a completion for the current try, when it is the current try's; the
+// writer fills the block's result fields.
+template <typename Writer>
+void deliver(uint8_t nodeId, Writer write)
+{
+    QMutexLocker lock(&replyMutex);
+    if (!tryOpen || tryCompleted || runningTry == 0 || runningTry != currentTry
+        || nodeId != runningNode)
+        return;
+    write();
+    tryCompleted = true;
+    runningTry = 0;
+    sdoReplyCondition.wakeOne();
+}
+
+void startRead(NodeContext *node, uint32_t id, uint16_t index, uint8_t subindex, uint8_t dataType,
+               SdoCallback done)
+{
+    uint8_t nodeId;
+    if (!beginTry(id, nodeId))
+        return;
+    endStart(readRemoteEntry(node, nodeId, index, subindex, dataType, done, 0));
+}
+
+bool transferRunning()
+{
+    for (const SdoTransferLine &line : masterNode.sdoLines) {
+        if (line.role == SdoRole::Client && line.state >= SdoState::Download
+            && line.state <= SdoState::BlockUpload)
+            return true;
+    }
+    return false;
+}
+
+// Waits for the current try's completion; the reply mutex is held on entry and exit.
+void waitForTry(const SdoExchange &exchange)
+{
+    const int slice = connectionSettings.sdoTimeout;
+    QDeadlineTimer limit(exchange.waitWhileRunning ? kStoredEdsWaitLimitMs : slice);
+    while (!tryCompleted) {
+        QDeadlineTimer sliceEnd(qMin<qint64>(slice, limit.remainingTime()));
+        while (!tryCompleted && !sliceEnd.hasExpired())
+            sdoReplyCondition.wait(&replyMutex, sliceEnd);
+        if (tryCompleted || !exchange.waitWhileRunning || limit.hasExpired())
+            break;
+        // Keep waiting only while the transfer still runs; take the locks in order.
+        replyMutex.unlock();
+        enterStackLock();
+        replyMutex.lock();
+        const bool running = transferRunning();
+        leaveStackLock();
+        if (!running && !tryCompleted)
+            break;
+    }
+}
+
+} // namespace
+
+void requestParamRead(NodeContext *node, uint32_t id)
+{
+    const SdoRequestBlock &b = sdoRequestBlock;
+    startRead(node, id, b.index, b.subindex, b.dataType, onSdoReadDone);
+}
+
+void requestValueRead(NodeContext *node, uint32_t id)
+{
+    requestParamRead(node, id);
+}
+
+void requestParamReadLarge(NodeContext *node, uint32_t id)
+{
+    const SdoRequestBlock &b = sdoRequestBlock;
+    startRead(node, id, b.index, b.subindex, b.dataType, onSdoReadDoneLarge);
+}
+
+void requestParamWrite(NodeContext *node, uint32_t id)
+{
+    uint8_t nodeId;
+    if (!beginTry(id, nodeId))
+        return;
+    const SdoRequestBlock &b = sdoRequestBlock;
+    endStart(writeRemoteEntry(node, nodeId, b.index, b.subindex, b.writeCount, b.dataType,
+                              b.writeData, onSdoWriteDone, 0));
+}
+
+void requestDeviceType(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x1000, 0, 7, onSdoReadDone);
+}
+
+void requestStorageFormat(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x1022, 0, 6, onSdoReadDone);
+}
+
+void requestModuleCount(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x1027, 0, 5, onSdoReadDone);
+}
+
+void requestDeviceName(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x1008, 0, 9, onSdoReadDone);
+}
+
+void requestStoredEds(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x1021, 0, 15, onSdoReadDoneLarge);
+}
+
+void requestIdentNumber(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x2000, 1, 7, onSdoReadDone);
+}
+
+void requestEdsChecksum(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x2000, 8, 7, onSdoReadDone);
+}
+
+void onSdoReadDone(NodeContext *node, uint8_t nodeId)
+{
+    quint8 buffer[kSdoSmallBufferSize];
+    uint32_t size = kSdoSmallBufferSize;
+    uint32_t abortCode = 0;
+    const uint32_t state = getReadResult(node, nodeId, buffer, &size, &abortCode);
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+    deliver(nodeId, [&] {
+        SdoRequestBlock &b = sdoRequestBlock;
+        largeReply = false;
+        if (state == SdoState::Finished) {
+            b.result = 1;
+            b.resultSize = size;
+            std::memcpy(b.smallBuffer, buffer, size);
+        } else {
+            b.result = 0;
+            b.abortCode = abortCode;
+        }
+    });
+}
+
+void onSdoReadDoneLarge(NodeContext *node, uint8_t nodeId)
+{
+    uint32_t size = kSdoLargeBufferSize;
+    uint32_t abortCode = 0;
+    const uint32_t state = getReadResult(node, nodeId, largeScratch, &size, &abortCode);
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+    deliver(nodeId, [&] {
+        SdoRequestBlock &b = sdoRequestBlock;
+        largeReply = true;
+        if (state == SdoState::Finished) {
+            b.result = 1;
+            b.resultSize = size;
+            std::memcpy(b.largeBuffer, largeScratch, size);
+        } else {
+            b.result = 0;
+            b.abortCode = abortCode;
+        }
+    });
+}
+
+void onSdoWriteDone(NodeContext *node, uint8_t nodeId)
+{
+    uint32_t abortCode = 0;
+    const uint32_t state = getWriteResult(node, nodeId, &abortCode);
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+    deliver(nodeId, [&] {
+        SdoRequestBlock &b = sdoRequestBlock;
+        largeReply = false;
+        b.resultSize = 0;
+        if (state == SdoState::Finished) {
+            b.result = 1;
+        } else {
+            b.result = 0;
+            b.abortCode = abortCode;
+        }
+    });
+}
+
+namespace {
+void onDebugReadDone(NodeContext *node, uint8_t nodeId)
+{
+    quint8 buffer[kSdoSmallBufferSize] = {};
+    uint32_t size = kSdoSmallBufferSize;
+    uint32_t abortCode = 0;
+    if (getReadResult(node, nodeId, buffer, &size, &abortCode) == SdoState::Finished) {
+        std::printf("\nResult : %x\n", unsigned(buffer[0] | buffer[1] << 8 | buffer[2] << 16)
+                                           | unsigned(buffer[3]) << 24);
+    } else {
+        std::printf("\nResult : Failed in getting information for slave %2.2x, AbortCode :%4.4x \n",
+                    unsigned(nodeId), unsigned(abortCode));
+    }
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+}
+
+void requestDebugDeviceType(NodeContext *node, uint32_t id)
+{
+    readRemoteEntry(node, uint8_t(id & 0xFF), 0x1000, 0, 7, onDebugReadDone, 0);
+}
+} // namespace
+
+void probeConfiguredNodeDebug()
+{
+    StackLockGuard lock;
+    setAlarm(&masterNode, configuredNodeId(), requestDebugDeviceType, 0, 0);
+}
+
+SdoReply runSdoExchange(const SdoExchange &exchange)
+{
+    SdoReply reply;
+    if (exchange.writeBytes.size() > kSdoSmallBufferSize)
+        return reply; // never reaches the block's 70 bytes
+    QMutexLocker exchangeLock(&exchangeMutex);
+    for (int attempt = 0; attempt < exchange.tries; ++attempt) {
+        enterStackLock();
+        replyMutex.lock();
+        SdoRequestBlock &b = sdoRequestBlock;
+        b.index = exchange.index;
+        b.subindex = exchange.subindex;
+        b.dataType = exchange.dataType;
+        b.writeData = b.smallBuffer;
+        b.writeCount = quint32(exchange.writeBytes.size());
+        if (!exchange.writeBytes.isEmpty())
+            std::memcpy(b.smallBuffer, exchange.writeBytes.constData(), b.writeCount);
+        currentTry = (currentTry + 1) & kTryMask;
+        if (currentTry == 0)
+            currentTry = 1;
+        tryOpen = true;
+        tryCompleted = false;
+        setAlarm(&masterNode, exchange.nodeId | (currentTry << 8), exchange.request, 0, 0);
+        leaveStackLock();
+
+        waitForTry(exchange);
+        tryOpen = false;
+        const bool succeeded = tryCompleted && b.result == 1;
+        if (tryCompleted && b.result != 1)
+            reply.abortCode = b.abortCode;
+        if (succeeded) {
+            const quint8 *data = largeReply ? b.largeBuffer : b.smallBuffer;
+            reply.ok = true;
+            reply.data = QByteArray(reinterpret_cast<const char *>(data), int(b.resultSize));
+        }
+        replyMutex.unlock();
+        if (succeeded)
+            break;
+    }
+    return reply;
+}
+
+quint8 configuredNodeId()
+{
+    return quint8(connectionSettings.device.nodeId);
+}
+
+SdoReply sdoRead(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType)
+{
+    SdoExchange exchange;
+    exchange.request = requestParamRead;
+    exchange.nodeId = nodeId;
+    exchange.index = index;
+    exchange.subindex = subindex;
+    exchange.dataType = dataType;
+    return runSdoExchange(exchange);
+}
+
+SdoReply sdoWrite(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType,
+                  const QByteArray &bytes)
+{
+    SdoExchange exchange;
+    exchange.request = requestParamWrite;
+    exchange.nodeId = nodeId;
+    exchange.index = index;
+    exchange.subindex = subindex;
+    exchange.dataType = dataType;
+    exchange.writeBytes = bytes;
+    return runSdoExchange(exchange);
+}
+
+SdoReply sdoRequest(quint8 nodeId, SdoRequestFunction request)
+{
+    SdoExchange exchange;
+    exchange.request = request;
+    exchange.nodeId = nodeId;
+    return runSdoExchange(exchange);
+}
+
+void pointSdoClientAt(quint8 nodeId)
+{
+    const OdSubEntry *client = masterObjectDictionary[kMasterSdoClientRow].subEntries;
+    StackLockGuard lock; // the timer and receive threads read the channel
+    *static_cast<uint32_t *>(client[1].value) = 0x600u + nodeId;
+    *static_cast<uint32_t *>(client[2].value) = 0x580u + nodeId;
+    *static_cast<uint8_t *>(client[3].value) = nodeId;
+}
