@@ -1,0 +1,153 @@
+// The adapter's line format: encoding of outgoing frames and parsing of
+// received text, including text that is not a frame and lines cut in two.
+#include "can_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string encode(const CanMessage &frame)
+{
+    char out[kCanLineMax + 1];
+    return std::string(out, encodeCanLine(frame, out));
+}
+
+std::vector<CanMessage> parseAll(CanLineParser &parser, const std::string &text)
+{
+    std::vector<CanMessage> frames(64);
+    const int n = parser.feed(text.data(), text.size(), frames.data(), static_cast<int>(frames.size()));
+    frames.resize(static_cast<std::size_t>(n));
+    return frames;
+}
+
+TEST(CanLineEncode, FramesBecomeUpperCaseLines)
+{
+    EXPECT_EQ(encode({0x601, 0, 8, {0x40, 0x00, 0x10, 0, 0, 0, 0, 0}}), "t60184000100000000000\r");
+    EXPECT_EQ(encode({0x701, 0, 0, {}}), "t7010\r");
+    EXPECT_EQ(encode({0x7FF, 0, 3, {0xab, 0xcd, 0xef}}), "t7FF3ABCDEF\r");
+    EXPECT_EQ(encode({0x000, 1, 2, {1, 0}}), "t00020100\r") << "the remote flag is not sent";
+    EXPECT_EQ(encode({0x601, 0, 9, {}}), "") << "longer than 8 bytes is refused";
+}
+
+TEST(CanLineEncode, LongestLineFitsTheBuffer)
+{
+    const std::string line = encode({0x7FF, 0, 8, {1, 2, 3, 4, 5, 6, 7, 8}});
+    EXPECT_EQ(line.size(), kCanLineMax + 1);
+}
+
+TEST(CanLineHex, DigitsBothWays)
+{
+    EXPECT_EQ(hexCharToNibble('0'), 0);
+    EXPECT_EQ(hexCharToNibble('9'), 9);
+    EXPECT_EQ(hexCharToNibble('a'), 10);
+    EXPECT_EQ(hexCharToNibble('F'), 15);
+    EXPECT_EQ(hexCharToNibble('g'), -1);
+    EXPECT_EQ(hexCharToNibble('G'), -1);
+    EXPECT_EQ(hexCharToNibble('/'), -1);
+    EXPECT_EQ(hexCharToNibble(':'), -1);
+    EXPECT_EQ(nibbleToHexChar(10), 'A');
+    EXPECT_EQ(nibbleToHexChar(0x1F), 'F') << "only the low four bits count";
+}
+
+TEST(CanLineParse, ExamplesOfTheAdapter)
+{
+    CanLineParser parser;
+    const auto frames = parseAll(parser, "t58180102030405060708\rt5814a1b2c3d4\rt7010\r");
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].cobId, 0x581);
+    EXPECT_EQ(frames[0].len, 8);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(frames[0].data[i], i + 1);
+    EXPECT_EQ(frames[1].len, 4);
+    EXPECT_EQ(frames[1].data[0], 0xA1);
+    EXPECT_EQ(frames[1].data[1], 0xB2);
+    EXPECT_EQ(frames[1].data[2], 0xC3);
+    EXPECT_EQ(frames[1].data[3], 0xD4);
+    EXPECT_EQ(frames[2].cobId, 0x701);
+    EXPECT_EQ(frames[2].len, 0);
+    EXPECT_EQ(frames[2].rtr, 0);
+}
+
+TEST(CanLineParse, BadRecordsAreDropped)
+{
+    CanLineParser parser;
+    const char *bad[] = {
+        "t58190000\r",            // length digit 9
+        "t581X0000\r",            // non-hex length
+        "t5G1100\r",              // non-hex identifier
+        "t5812zz00\r",            // non-hex data
+        "t58180102\r",            // fewer data digits than the length asks for
+        "t58\r",                  // cut off
+        "T123456781AA\r",         // extended frame
+        "r1230\r",                // remote frame
+    };
+    for (const char *line : bad)
+        EXPECT_TRUE(parseAll(parser, line).empty()) << line;
+    EXPECT_EQ(parseAll(parser, "t5811AA\r").size(), 1u) << "the parser recovers after bad lines";
+}
+
+TEST(CanLineParse, GarbageStatusRepliesAndLineFeedsAreSkipped)
+{
+    CanLineParser parser;
+    const auto frames = parseAll(parser, "\r\a\xff\x01z\rZ\r\nV1013\r\n\x55\xaat5811AA\r\nt5812BBCC\r");
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(frames[0].data[0], 0xAA);
+    EXPECT_EQ(frames[1].data[1], 0xCC);
+    EXPECT_EQ(parser.overflowCount(), 0u);
+}
+
+TEST(CanLineParse, EveryTStartsANewRecord)
+{
+    CanLineParser parser;
+    const auto frames = parseAll(parser, "t58t5811AA\r");
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].data[0], 0xAA);
+}
+
+TEST(CanLineParse, LineSplitAtEveryPositionIsJoined)
+{
+    const std::string line = "t58180102030405060708\r";
+    for (std::size_t cut = 0; cut <= line.size(); ++cut) {
+        CanLineParser parser;
+        auto first = parseAll(parser, line.substr(0, cut));
+        auto second = parseAll(parser, line.substr(cut));
+        first.insert(first.end(), second.begin(), second.end());
+        ASSERT_EQ(first.size(), 1u) << "cut at " << cut;
+        EXPECT_EQ(first[0].data[7], 0x08);
+    }
+}
+
+TEST(CanLineParse, AFrameIsOnlyCompleteAtItsCarriageReturn)
+{
+    CanLineParser parser;
+    EXPECT_TRUE(parseAll(parser, "t7010").empty());
+    EXPECT_EQ(parseAll(parser, "\r").size(), 1u);
+}
+
+TEST(CanLineParse, OverlongLineIsDiscardedToItsEndAndCounted)
+{
+    CanLineParser parser;
+    // 8 data bytes and two extra digits: longer than any legal line.
+    EXPECT_TRUE(parseAll(parser, "t58180102030405060708090A\r").empty());
+    EXPECT_EQ(parser.overflowCount(), 1u);
+    std::string flood(5000, '5');
+    EXPECT_TRUE(parseAll(parser, flood + "\r").empty());
+    EXPECT_EQ(parser.overflowCount(), 2u);
+    EXPECT_EQ(parseAll(parser, "t5811AA\r").size(), 1u) << "the next line is read normally";
+}
+
+TEST(CanLineParse, NeverMoreFramesThanTheCallerHasRoomFor)
+{
+    CanLineParser parser;
+    std::string text;
+    for (int i = 0; i < 10; ++i)
+        text += "t7010\r";
+    CanMessage frames[4];
+    EXPECT_EQ(parser.feed(text.data(), text.size(), frames, 4), 4);
+    EXPECT_EQ(parser.overflowCount(), 6u);
+}
+
+} // namespace
