@@ -10,6 +10,19 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Readable failure output for texts and text lists.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList &l, std::ostream *os)
+{
+    *os << "{ " << l.join(QStringLiteral(" | ")).toStdString() << " }";
+}
+
 namespace treetest {
 
 inline QtMessageHandler &previousHandler()

@@ -2,3 +2,6 @@
 veq_add_test(propertybrowser_editor_widgets_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/editor_widgets_test.cpp
   LIBS propertybrowser QT_MAIN TIMEOUT 60)
+veq_add_test(propertybrowser_editor_factories_test
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/editor_factories_test.cpp
+  LIBS propertybrowser QT_MAIN TIMEOUT 60)

@@ -1,0 +1,155 @@
+// Item delegate of the tree browser: cell painting and the open value editor.
+#include "pbpropertyeditordelegate_p.h"
+
+#include "pbproperty.h"
+#include "pbpropertyeditorview_p.h"
+#include "pbtreepropertybrowser_p.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QPainter>
+
+PbPropertyEditorDelegate::PbPropertyEditorDelegate(QObject *parent) : QItemDelegate(parent) {}
+
+PbPropertyEditorDelegate::~PbPropertyEditorDelegate() = default;
+
+int PbPropertyEditorDelegate::indentation(const QModelIndex &index) const
+{
+    if (!m_editorPrivate)
+        return 0;
+    QTreeWidgetItem *row = m_editorPrivate->indexToItem(index);
+    int depth = m_editorPrivate->m_treeWidget->rootIsDecorated() ? 1 : 0;
+    for (QTreeWidgetItem *p = row ? row->parent() : nullptr; p; p = p->parent())
+        ++depth;
+    return depth * m_editorPrivate->m_treeWidget->indentation();
+}
+
+void PbPropertyEditorDelegate::closeEditor(PbProperty *property)
+{
+    if (QWidget *editor = m_propertyToEditor.value(property, nullptr))
+        editor->deleteLater();
+}
+
+void PbPropertyEditorDelegate::rowRemoved(QTreeWidgetItem *row)
+{
+    for (QTreeWidgetItem *r = m_editedItem; r; r = r->parent()) {
+        if (r == row) {
+            m_editedItem = nullptr;
+            return;
+        }
+    }
+}
+
+void PbPropertyEditorDelegate::slotEditorDestroyed(QObject *object)
+{
+    auto it = m_editorToProperty.find(object);
+    if (it == m_editorToProperty.end())
+        return;
+    m_propertyToEditor.remove(it.value());
+    m_editorToProperty.erase(it);
+    if (m_editedWidget == object) {
+        m_editedWidget = nullptr;
+        m_editedItem = nullptr;
+    }
+}
+
+QWidget *PbPropertyEditorDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                                const QModelIndex &index) const
+{
+    if (index.column() != 1 || !m_editorPrivate)
+        return nullptr;
+    PbProperty *property = m_editorPrivate->indexToProperty(index);
+    QTreeWidgetItem *row = m_editorPrivate->indexToItem(index);
+    if (!property || !row || !(row->flags() & Qt::ItemIsEnabled))
+        return nullptr;
+    QWidget *editor = m_editorPrivate->createEditor(property, parent);
+    if (!editor)
+        return nullptr;
+    editor->setAutoFillBackground(true);
+    editor->installEventFilter(const_cast<PbPropertyEditorDelegate *>(this));
+    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
+    m_propertyToEditor[property] = editor;
+    m_editorToProperty[editor] = property;
+    m_editedItem = row;
+    m_editedWidget = editor;
+    return editor;
+}
+
+void PbPropertyEditorDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                                    const QModelIndex &) const
+{
+    editor->setGeometry(option.rect.adjusted(0, 0, 0, -1));
+}
+
+bool PbPropertyEditorDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // Another window becoming active must not close the open editor.
+    if (event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    return QItemDelegate::eventFilter(object, event);
+}
+
+QSize PbPropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    return QItemDelegate::sizeHint(option, index) + QSize(3, 4);
+}
+
+void PbPropertyEditorDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                     const QModelIndex &index) const
+{
+    bool hasValue = true;
+    PbProperty *property = m_editorPrivate ? m_editorPrivate->indexToProperty(index) : nullptr;
+    if (property)
+        hasValue = property->hasValue();
+    QStyleOptionViewItem opt = option;
+    if ((index.column() == 0 || !hasValue) && property && property->isModified()) {
+        opt.font.setBold(true);
+        opt.fontMetrics = QFontMetrics(opt.font);
+    }
+    QColor c;
+    if (!hasValue && m_editorPrivate->markPropertiesWithoutValue()) {
+        c = opt.palette.color(QPalette::Dark);
+        opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::BrightText));
+    } else if (m_editorPrivate) {
+        c = m_editorPrivate->calculatedBackgroundColor(m_editorPrivate->indexToBrowserItem(index));
+        if (c.isValid() && (opt.features & QStyleOptionViewItem::Alternate))
+            c = c.lighter(112);
+    }
+    if (c.isValid())
+        painter->fillRect(option.rect, c);
+    opt.state &= ~QStyle::State_HasFocus;
+    if (index.column() == 1 && m_editorPrivate) {
+        QTreeWidgetItem *row = m_editorPrivate->indexToItem(index);
+        if (m_editedItem && m_editedItem == row)
+            m_disablePainting = true;
+    }
+    QItemDelegate::paint(painter, opt, index);
+    if (option.type != QStyleOption::SO_Default)
+        m_disablePainting = false;
+
+    opt.palette.setCurrentColorGroup(QPalette::Active);
+    const QColor lineColor = static_cast<QRgb>(QApplication::style()->styleHint(QStyle::SH_Table_GridLineColor, &opt));
+    painter->save();
+    painter->setPen(QPen(lineColor));
+    if (!m_editorPrivate || (!m_editorPrivate->lastColumn(index.column()) && hasValue)) {
+        const int x = opt.direction == Qt::LeftToRight ? option.rect.right() : option.rect.left();
+        painter->drawLine(x, option.rect.y(), x, option.rect.bottom());
+    }
+    painter->restore();
+}
+
+void PbPropertyEditorDelegate::drawDisplay(QPainter *painter, const QStyleOptionViewItem &option,
+                                           const QRect &rect, const QString &text) const
+{
+    if (!m_disablePainting)
+        QItemDelegate::drawDisplay(painter, option, rect, text);
+}
+
+void PbPropertyEditorDelegate::drawDecoration(QPainter *painter, const QStyleOptionViewItem &option,
+                                              const QRect &rect, const QPixmap &pixmap) const
+{
+    if (!m_disablePainting)
+        QItemDelegate::drawDecoration(painter, option, rect, pixmap);
+}

@@ -1,0 +1,147 @@
+// Tree widget of the tree browser: row painting, editor opening by key and
+// click, and check-state propagation.
+#include "pbpropertyeditorview_p.h"
+
+#include "pbproperty.h"
+#include "pbtreepropertybrowser_p.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+// The check state a row had when it was last set or clicked: a click whose
+// state equals it (a click on the label, not the box) changes nothing.
+constexpr int SeenCheckStateRole = Qt::UserRole + 1;
+
+constexpr Qt::ItemFlags EditableEnabled = Qt::ItemIsEditable | Qt::ItemIsEnabled;
+
+bool isEditableAndEnabled(const QTreeWidgetItem *row)
+{
+    return (row->flags() & EditableEnabled) == EditableEnabled;
+}
+} // namespace
+
+PbPropertyEditorView::PbPropertyEditorView(QWidget *parent) : QTreeWidget(parent) {}
+
+PbPropertyEditorView::~PbPropertyEditorView() = default;
+
+void PbPropertyEditorView::setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state)
+{
+    row->setCheckState(0, state);
+    row->setData(0, SeenCheckStateRole, int(state));
+}
+
+void PbPropertyEditorView::checkChanged(QTreeWidgetItem *row, int column)
+{
+    if (!row || column > 0)
+        return;
+    const Qt::CheckState state = row->checkState(column);
+    if (state == Qt::PartiallyChecked)
+        return;
+    const QVariant seen = row->data(0, SeenCheckStateRole);
+    const Qt::CheckState before = seen.isValid() ? Qt::CheckState(seen.toInt()) : Qt::Unchecked;
+    if (state == before)
+        return;
+    row->setData(0, SeenCheckStateRole, int(state));
+    if (row->childCount() > 0)
+        passStateDown(row, state);
+    else if (row->parent())
+        updateParentState(row->parent());
+}
+
+void PbPropertyEditorView::passStateDown(QTreeWidgetItem *row, Qt::CheckState state)
+{
+    for (int i = 0; i < row->childCount(); ++i) {
+        QTreeWidgetItem *child = row->child(i);
+        setRowCheckState(child, state);
+        if (child->childCount() > 0)
+            passStateDown(child, state);
+    }
+}
+
+void PbPropertyEditorView::updateParentState(QTreeWidgetItem *parent)
+{
+    int checked = 0;
+    for (int i = 0; i < parent->childCount(); ++i)
+        checked += parent->child(i)->checkState(0) == Qt::Checked ? 1 : 0;
+    Qt::CheckState state = Qt::Unchecked;
+    if (checked == parent->childCount())
+        state = Qt::Checked;
+    else if (checked > 0)
+        state = Qt::PartiallyChecked;
+    setRowCheckState(parent, state);
+}
+
+void PbPropertyEditorView::mousePressEvent(QMouseEvent *event)
+{
+    QTreeWidget::mousePressEvent(event);
+    QTreeWidgetItem *row = itemAt(event->pos());
+    if (!row || !m_editorPrivate)
+        return;
+    if (row != m_editorPrivate->editedItem() && event->button() == Qt::LeftButton
+        && header()->logicalIndexAt(event->pos().x()) == 1 && isEditableAndEnabled(row)) {
+        editItem(row, 1);
+    } else if (!m_editorPrivate->hasValue(row) && m_editorPrivate->markPropertiesWithoutValue()
+               && !rootIsDecorated()) {
+        if (event->pos().x() + header()->offset() < 20)
+            row->setExpanded(!row->isExpanded());
+    }
+}
+
+void PbPropertyEditorView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (m_editorPrivate && !m_editorPrivate->editedItem()) {
+            if (const QTreeWidgetItem *row = currentItem()) {
+                if (row->columnCount() >= 2 && isEditableAndEnabled(row)) {
+                    event->accept();
+                    QModelIndex index = currentIndex();
+                    if (index.column() == 0) {
+                        index = index.sibling(index.row(), 1);
+                        setCurrentIndex(index);
+                    }
+                    edit(index);
+                    return;
+                }
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void PbPropertyEditorView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                                   const QModelIndex &index) const
+{
+    QStyleOptionViewItem opt = option;
+    bool hasValue = true;
+    if (m_editorPrivate) {
+        if (PbProperty *property = m_editorPrivate->indexToProperty(index))
+            hasValue = property->hasValue();
+    }
+    if (!hasValue && m_editorPrivate->markPropertiesWithoutValue()) {
+        const QColor c = option.palette.color(QPalette::Dark);
+        painter->fillRect(option.rect, c);
+        opt.palette.setColor(QPalette::AlternateBase, c);
+    } else if (m_editorPrivate) {
+        const QColor c = m_editorPrivate->calculatedBackgroundColor(m_editorPrivate->indexToBrowserItem(index));
+        if (c.isValid()) {
+            painter->fillRect(option.rect, c);
+            opt.palette.setColor(QPalette::AlternateBase, c.lighter(112));
+        }
+    }
+    QTreeWidget::drawRow(painter, opt, index);
+    const QColor lineColor = static_cast<QRgb>(QApplication::style()->styleHint(QStyle::SH_Table_GridLineColor, &opt));
+    painter->save();
+    painter->setPen(QPen(lineColor));
+    painter->drawLine(opt.rect.x(), opt.rect.bottom(), opt.rect.right(), opt.rect.bottom());
+    painter->restore();
+}

@@ -1,0 +1,235 @@
+// Private part of the tree browser: rows for browser items, their refresh,
+// enabled state and colours.
+#include "pbtreepropertybrowser_p.h"
+
+#include "pbbrowseritem.h"
+#include "pbproperty.h"
+#include "pbpropertyeditordelegate_p.h"
+#include "pbpropertyeditorview_p.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyleOption>
+
+// The branch indicator drawn closed and open, for group rows in column 0.
+static QIcon drawExpandIcon(QWidget *widget)
+{
+    QPixmap pix(14, 14);
+    QStyleOption branchOption;
+    branchOption.rect = QRect(2, 2, 9, 9);
+    branchOption.palette = widget->palette();
+    branchOption.state = QStyle::State_Children;
+    QIcon icon;
+    for (bool open : {false, true}) {
+        pix.fill(Qt::transparent);
+        if (open)
+            branchOption.state |= QStyle::State_Open;
+        QPainter p(&pix);
+        widget->style()->drawPrimitive(QStyle::PE_IndicatorBranch, &branchOption, &p);
+        p.end();
+        if (open) {
+            icon.addPixmap(pix, QIcon::Normal, QIcon::On);
+            icon.addPixmap(pix, QIcon::Selected, QIcon::On);
+        } else {
+            icon = QIcon(pix);
+            icon.addPixmap(pix, QIcon::Selected, QIcon::Off);
+        }
+    }
+    return icon;
+}
+
+void PbTreePropertyBrowserPrivate::init(QWidget *parent)
+{
+    auto *layout = new QHBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_treeWidget = new PbPropertyEditorView(parent);
+    m_treeWidget->setEditorPrivate(this);
+    m_treeWidget->setIconSize(QSize(18, 18));
+    layout->addWidget(m_treeWidget);
+    parent->setFocusProxy(m_treeWidget);
+
+    m_treeWidget->setColumnCount(2);
+    m_treeWidget->setHeaderLabels({QCoreApplication::translate("PbTreePropertyBrowser", "Параметр"),
+                                   QCoreApplication::translate("PbTreePropertyBrowser", "Значение")});
+    m_treeWidget->setAlternatingRowColors(true);
+    m_treeWidget->setEditTriggers(QAbstractItemView::EditKeyPressed);
+    m_delegate = new PbPropertyEditorDelegate(parent);
+    m_delegate->setEditorPrivate(this);
+    m_treeWidget->setItemDelegate(m_delegate);
+    m_treeWidget->header()->setSectionsMovable(false);
+    m_treeWidget->header()->setSectionResizeMode(QHeaderView::Stretch);
+    updateLastSectionStretch();
+
+    m_expandIcon = drawExpandIcon(parent);
+
+    QObject::connect(m_treeWidget->header(), SIGNAL(sectionDoubleClicked(int)), m_treeWidget,
+                     SLOT(resizeColumnToContents(int)));
+    QObject::connect(m_treeWidget, SIGNAL(itemClicked(QTreeWidgetItem*,int)), m_treeWidget,
+                     SLOT(checkChanged(QTreeWidgetItem*,int)));
+    QObject::connect(m_treeWidget, SIGNAL(collapsed(const QModelIndex &)), q_ptr,
+                     SLOT(slotCollapsed(const QModelIndex &)));
+    QObject::connect(m_treeWidget, SIGNAL(expanded(const QModelIndex &)), q_ptr,
+                     SLOT(slotExpanded(const QModelIndex &)));
+    QObject::connect(m_treeWidget, SIGNAL(currentItemChanged(QTreeWidgetItem*,QTreeWidgetItem*)), q_ptr,
+                     SLOT(slotCurrentTreeItemChanged(QTreeWidgetItem*,QTreeWidgetItem*)));
+    QObject::connect(m_treeWidget, SIGNAL(scrolled(int, int)), q_ptr, SLOT(slotScrolled(int, int)));
+}
+
+QWidget *PbTreePropertyBrowserPrivate::createEditor(PbProperty *property, QWidget *parent) const
+{
+    return q_ptr->createEditor(property, parent);
+}
+
+QTreeWidgetItem *PbTreePropertyBrowserPrivate::indexToItem(const QModelIndex &index) const
+{
+    return m_treeWidget->indexToItem(index);
+}
+
+PbBrowserItem *PbTreePropertyBrowserPrivate::indexToBrowserItem(const QModelIndex &index) const
+{
+    return rowToBrowserItem(indexToItem(index));
+}
+
+PbProperty *PbTreePropertyBrowserPrivate::indexToProperty(const QModelIndex &index) const
+{
+    PbBrowserItem *item = indexToBrowserItem(index);
+    return item ? item->property() : nullptr;
+}
+
+bool PbTreePropertyBrowserPrivate::lastColumn(int column) const
+{
+    return m_treeWidget->header()->visualIndex(column) == m_treeWidget->columnCount() - 1;
+}
+
+bool PbTreePropertyBrowserPrivate::hasValue(QTreeWidgetItem *row) const
+{
+    PbBrowserItem *item = rowToBrowserItem(row);
+    return !item || item->property()->hasValue();
+}
+
+QTreeWidgetItem *PbTreePropertyBrowserPrivate::editedItem() const
+{
+    return m_delegate->editedItem();
+}
+
+QColor PbTreePropertyBrowserPrivate::calculatedBackgroundColor(PbBrowserItem *item) const
+{
+    for (PbBrowserItem *i = item; i; i = i->parent()) {
+        const auto it = m_indexToBackgroundColor.constFind(i);
+        if (it != m_indexToBackgroundColor.constEnd())
+            return it.value();
+    }
+    return QColor();
+}
+
+void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrowserItem *afterItem)
+{
+    QTreeWidgetItem *afterRow = browserItemToRow(afterItem);
+    QTreeWidgetItem *parentRow = browserItemToRow(item->parent());
+    QTreeWidgetItem *row = parentRow ? new QTreeWidgetItem(parentRow, afterRow)
+                                     : new QTreeWidgetItem(m_treeWidget, afterRow);
+    row->setFlags(Qt::ItemIsUserCheckable);
+    PbPropertyEditorView::setRowCheckState(row, Qt::Unchecked);
+    m_itemToIndex[row] = item;
+    m_indexToItem[item] = row;
+    row->setFlags(row->flags() | Qt::ItemIsEditable);
+    row->setExpanded(true);
+    updateItem(row);
+}
+
+void PbTreePropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
+{
+    QTreeWidgetItem *row = browserItemToRow(item);
+    if (!row)
+        return;
+    if (m_treeWidget->currentItem() == row)
+        m_treeWidget->setCurrentItem(nullptr);
+    m_delegate->rowRemoved(row);
+    delete row;
+    m_indexToItem.remove(item);
+    m_itemToIndex.remove(row);
+    m_indexToBackgroundColor.remove(item);
+}
+
+void PbTreePropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
+{
+    if (QTreeWidgetItem *row = browserItemToRow(item))
+        updateItem(row);
+}
+
+void PbTreePropertyBrowserPrivate::updateItem(QTreeWidgetItem *row)
+{
+    PbProperty *property = rowToBrowserItem(row)->property();
+    QIcon expandIcon;
+    if (property->hasValue()) {
+        QString toolTip = property->toolTip();
+        if (toolTip.isEmpty())
+            toolTip = property->displayText();
+        row->setToolTip(1, toolTip);
+        row->setIcon(1, property->valueIcon());
+        QString text = property->displayText();
+        if (text.isEmpty())
+            text = property->valueText();
+        row->setText(1, text);
+    } else if (m_markPropertiesWithoutValue && !m_treeWidget->rootIsDecorated()) {
+        expandIcon = m_expandIcon;
+    }
+    row->setIcon(0, expandIcon);
+    row->setToolTip(0, property->propertyName());
+    row->setStatusTip(0, property->statusTip());
+    row->setWhatsThis(0, property->whatsThis());
+    row->setText(0, property->propertyName());
+    const QStringList texts = property->columnTexts();
+    for (int i = 0; i < texts.size(); ++i)
+        row->setText(i + 2, texts.at(i));
+
+    const bool wasEnabled = row->flags() & Qt::ItemIsEnabled;
+    bool isEnabled = false;
+    if (property->isEnabled()) {
+        QTreeWidgetItem *parent = row->parent();
+        isEnabled = !parent || (parent->flags() & Qt::ItemIsEnabled);
+    }
+    if (wasEnabled != isEnabled) {
+        if (isEnabled)
+            enableItem(row);
+        else
+            disableItem(row);
+    }
+    m_treeWidget->viewport()->update();
+}
+
+void PbTreePropertyBrowserPrivate::disableItem(QTreeWidgetItem *row) const
+{
+    if (!(row->flags() & Qt::ItemIsEnabled))
+        return;
+    row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
+    m_delegate->closeEditor(rowToBrowserItem(row)->property());
+    for (int i = 0; i < row->childCount(); ++i)
+        disableItem(row->child(i));
+}
+
+void PbTreePropertyBrowserPrivate::enableItem(QTreeWidgetItem *row) const
+{
+    row->setFlags(row->flags() | Qt::ItemIsEnabled);
+    for (int i = 0; i < row->childCount(); ++i) {
+        QTreeWidgetItem *child = row->child(i);
+        if (rowToBrowserItem(child)->property()->isEnabled())
+            enableItem(child);
+    }
+}
+
+void PbTreePropertyBrowserPrivate::refreshRowsWithoutValue()
+{
+    for (auto it = m_itemToIndex.cbegin(); it != m_itemToIndex.cend(); ++it) {
+        if (!it.value()->property()->hasValue())
+            updateItem(it.key());
+    }
+}
+
+void PbTreePropertyBrowserPrivate::updateLastSectionStretch()
+{
+    const int last = m_treeWidget->columnCount() - 1;
+    m_treeWidget->header()->setStretchLastSection(!m_sizedColumns.contains(last));
+}
