@@ -179,6 +179,8 @@ void PbAbstractPropertyBrowserPrivate::deleteItemTree(PbBrowserItem *item)
 PbAbstractPropertyBrowser::PbAbstractPropertyBrowser(QWidget *parent)
     : QWidget(parent), d_ptr(new PbAbstractPropertyBrowserPrivate(this))
 {
+    static const int registered = qRegisterMetaType<PbBrowserItem *>("PbBrowserItem*");
+    Q_UNUSED(registered);
 }
 
 PbAbstractPropertyBrowser::~PbAbstractPropertyBrowser()

@@ -33,6 +33,8 @@ void PbAbstractPropertyManagerPrivate::propertyInserted(PbProperty *property, Pb
 PbAbstractPropertyManager::PbAbstractPropertyManager(QObject *parent)
     : QObject(parent), d_ptr(new PbAbstractPropertyManagerPrivate(this))
 {
+    static const int registered = qRegisterMetaType<PbProperty *>("PbProperty*");
+    Q_UNUSED(registered);
 }
 
 PbAbstractPropertyManager::~PbAbstractPropertyManager()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QMetaType>
 
 class PbAbstractPropertyBrowser;
 class PbBrowserItemPrivate;
@@ -27,3 +28,5 @@ private:
     friend class PbBrowserItemPrivate;
     friend class PbAbstractPropertyBrowserPrivate;
 };
+
+Q_DECLARE_METATYPE(PbBrowserItem *)

@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -65,3 +66,7 @@ private:
     friend class PbPropertyPrivate;
     friend class PbAbstractPropertyManager;
 };
+
+// Known to the meta-type system, so that queued connections and signal spies
+// can carry properties.
+Q_DECLARE_METATYPE(PbProperty *)

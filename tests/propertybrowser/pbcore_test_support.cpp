@@ -1,0 +1,128 @@
+// Signal log and connection-warning guard shared by the core tests.
+#include "pbcore_test_support.h"
+
+#include "pbbrowseritem.h"
+#include "pbproperty.h"
+
+#include <QIcon>
+#include <QMetaMethod>
+#include <QRegExp>
+#include <QtGlobal>
+
+#include <gtest/gtest.h>
+
+QString propertyLabel(const PbProperty *property)
+{
+    return property ? property->propertyName() : QStringLiteral("null");
+}
+
+namespace {
+
+QString formatArgument(const QByteArray &type, void *arg)
+{
+    if (type == "PbProperty*")
+        return propertyLabel(*static_cast<PbProperty **>(arg));
+    if (type == "PbBrowserItem*") {
+        PbBrowserItem *item = *static_cast<PbBrowserItem **>(arg);
+        return item ? "item:" + propertyLabel(item->property()) : QStringLiteral("null");
+    }
+    if (type == "int")
+        return QString::number(*static_cast<int *>(arg));
+    if (type == "bool")
+        return *static_cast<bool *>(arg) ? QStringLiteral("true") : QStringLiteral("false");
+    if (type == "double")
+        return QString::number(*static_cast<double *>(arg));
+    if (type == "QString")
+        return '"' + *static_cast<QString *>(arg) + '"';
+    if (type == "QStringList")
+        return '[' + static_cast<QStringList *>(arg)->join(',') + ']';
+    if (type == "QRegExp")
+        return "re:" + static_cast<QRegExp *>(arg)->pattern();
+    if (type == "QMap<int,QIcon>")
+        return "icons:" + QString::number(static_cast<QMap<int, QIcon> *>(arg)->size());
+    return QString::fromLatin1(type);
+}
+
+// One receiver per watched signal, in the manner of a signal spy: it is
+// connected to the first method index past QObject's and formats the
+// arguments it is invoked with.
+class SignalRecorder : public QObject
+{
+public:
+    SignalRecorder(QObject *sender, const QMetaMethod &signal, const QString &prefix, SignalLog *log)
+        : m_signal(signal), m_prefix(prefix), m_log(log)
+    {
+        QMetaObject::connect(sender, signal.methodIndex(), this, QObject::staticMetaObject.methodCount(),
+                             Qt::DirectConnection, nullptr);
+    }
+
+    int qt_metacall(QMetaObject::Call call, int id, void **args) override
+    {
+        id = QObject::qt_metacall(call, id, args);
+        if (id < 0)
+            return id;
+        if (call == QMetaObject::InvokeMetaMethod) {
+            if (id == 0)
+                record(args);
+            --id;
+        }
+        return id;
+    }
+
+private:
+    void record(void **args)
+    {
+        QStringList parts;
+        const QList<QByteArray> types = m_signal.parameterTypes();
+        for (int i = 0; i < types.size(); ++i)
+            parts << formatArgument(types.at(i), args[i + 1]);
+        m_log->append(m_prefix + '.' + QString::fromLatin1(m_signal.name()) + '(' + parts.join(',') + ')');
+    }
+
+    QMetaMethod m_signal;
+    QString m_prefix;
+    SignalLog *m_log;
+};
+
+QtMessageHandler previousHandler = nullptr;
+
+void failOnBrokenConnection(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (message.contains(QLatin1String("No such signal")) || message.contains(QLatin1String("No such slot"))
+        || message.contains(QLatin1String("Cannot connect")))
+        ADD_FAILURE() << "broken connection: " << message.toStdString();
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+// Installed before any test runs, for every test binary that links this file.
+class ConnectionGuard : public ::testing::Environment
+{
+public:
+    void SetUp() override { previousHandler = qInstallMessageHandler(failOnBrokenConnection); }
+    void TearDown() override { qInstallMessageHandler(previousHandler); }
+};
+
+const auto *const connectionGuard = ::testing::AddGlobalTestEnvironment(new ConnectionGuard);
+
+} // namespace
+
+SignalLog::SignalLog() = default;
+SignalLog::~SignalLog() = default;
+
+void SignalLog::watch(QObject *sender, const QString &prefix)
+{
+    const QMetaObject *meta = sender->metaObject();
+    for (int i = QObject::staticMetaObject.methodCount(); i < meta->methodCount(); ++i) {
+        const QMetaMethod method = meta->method(i);
+        if (method.methodType() == QMetaMethod::Signal)
+            m_recorders.emplace_back(new SignalRecorder(sender, method, prefix, this));
+    }
+}
+
+QStringList SignalLog::take()
+{
+    QStringList taken = m_entries;
+    m_entries.clear();
+    return taken;
+}
