@@ -15,4 +15,12 @@ list(APPEND ARCHIVE_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/post_processor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/block_scanner.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/block_decoder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/journal.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/output_folder.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/output_files.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/fragment_router.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/stream_output.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/decode_jobs.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/archive_input.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/archive_extractor.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/extract_archive.cpp)
