@@ -1,0 +1,135 @@
+// Connecting and disconnecting the adapter as the wire shows it, the failures
+// of opening and of the bit-rate setting, and finding the node to work with.
+#include "device_fixture.h"
+#include "sdo_request.h"
+
+#include <QElapsedTimer>
+
+namespace {
+const QString kConnecting = QString::fromUtf8("info: Подключение...");
+const QString kDisconnected = QString::fromUtf8("error: Устройство отключено.");
+} // namespace
+
+TEST(BitRate, CodeTableAndPortNames)
+{
+    const struct {
+        const char *rate;
+        char code;
+    } table[] = {{"10000", '0'},  {"20000", '1'},  {"50000", '2'},   {"100000", '3'},
+                 {"125000", '4'}, {"250000", '5'}, {"500000", '6'},  {"800000", '7'},
+                 {"1000000", '8'}, {"", '2'},      {"12345", '2'},   {"250000 ", '2'}};
+    for (const auto &entry : table)
+        EXPECT_EQ(bitRateCode(entry.rate), entry.code) << entry.rate;
+    EXPECT_EQ(busNameOfPort("COM12"), "12");
+    EXPECT_EQ(busNameOfPort("com3"), "3");
+    EXPECT_EQ(busNameOfPort("Com3"), "Com3"); // the rule is case-sensitive
+    EXPECT_EQ(busNameOfPort("/dev/ttyUSB0"), "/dev/ttyUSB0");
+}
+
+TEST_F(DeviceTest, ConnectAndDisconnectOnTheWire)
+{
+    canLinkError = 1;
+    connect();
+    EXPECT_TRUE(window.m_connected);
+    EXPECT_EQ(canLinkError.load(), 0);
+    EXPECT_TRUE(adapter.channelOpen());
+    EXPECT_EQ(adapter.bitRate(), '5');
+    const auto lines = fromMaster();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "O");
+    EXPECT_EQ(lines[1], "S5");
+    EXPECT_EQ(window.lines(), QStringList{kConnecting});
+
+    window.m_currentOperation = "LoadingCanData";
+    disconnectCan(window);
+    EXPECT_FALSE(window.m_connected);
+    EXPECT_TRUE(window.m_currentOperation.isEmpty());
+    EXPECT_EQ(fromMaster().back(), "C");
+    EXPECT_FALSE(adapter.channelOpen());
+    EXPECT_EQ(window.lines(), (QStringList{kConnecting, kDisconnected}));
+
+    // Connecting again works on the same port.
+    connectionSettings.baudRate = "125000";
+    connect();
+    EXPECT_EQ(adapter.bitRate(), '4');
+}
+
+TEST_F(DeviceTest, UnknownBitRateSendsCodeTwo)
+{
+    connectionSettings.baudRate = "";
+    connect();
+    EXPECT_EQ(adapter.bitRate(), '2');
+}
+
+TEST_F(DeviceTest, DisconnectWhileNotConnectedDoesNothing)
+{
+    disconnectCan(window);
+    EXPECT_TRUE(window.lines().isEmpty());
+    EXPECT_TRUE(fromMaster().empty());
+}
+
+TEST_F(DeviceTest, FailedOpenLogsAndLeavesNothingOpen)
+{
+    connectionSettings.port = folder.path() + "/no-such-port";
+    EXPECT_FALSE(connectCan(window));
+    EXPECT_FALSE(window.m_connected);
+    EXPECT_EQ(window.lines(),
+              (QStringList{kConnecting, QString::fromUtf8("error: Не удалось установить usb соединение."),
+                           "ui: disconnected"}));
+    // The adapter is still free for a real connect.
+    connectionSettings.port = QString::fromStdString(adapter.portPath());
+    connect();
+}
+
+TEST_F(DeviceTest, FindNodeFallsBackFrom31To127)
+{
+    addDevice(127);
+    connectionSettings.device.nodeId = 0;
+    EXPECT_TRUE(findNode(window)); // connects on its own
+    EXPECT_TRUE(window.m_connected);
+    EXPECT_EQ(connectionSettings.device.nodeId, 127);
+    int to31 = 0;
+    int to127 = 0;
+    for (const std::string &line : fromMaster()) {
+        to31 += line.rfind("t61F8", 0) == 0 && line.substr(5, 8) == "40001000";
+        to127 += line.rfind("t67F8", 0) == 0 && line.substr(5, 8) == "40001000";
+    }
+    EXPECT_EQ(to31, 3);  // three tries at the silent node 31
+    EXPECT_EQ(to127, 1); // one answered try at node 127
+}
+
+TEST_F(DeviceTest, FindNodeTakes31First)
+{
+    addDevice(31);
+    addDevice(127);
+    connectionSettings.device.nodeId = 0;
+    EXPECT_TRUE(findNode(window));
+    EXPECT_EQ(connectionSettings.device.nodeId, 31);
+}
+
+TEST_F(DeviceTest, FindNodeProbesOnlyTheConfiguredNode)
+{
+    addDevice(127);
+    connectionSettings.device.nodeId = 9;
+    connect();
+    EXPECT_FALSE(findNode(window));
+    EXPECT_EQ(connectionSettings.device.nodeId, 9);
+    for (const std::string &line : fromMaster())
+        EXPECT_NE(line.rfind("t67F", 0), 0u) << line;
+}
+
+TEST_F(DeviceTest, FindNodeWithNothingAnswering)
+{
+    connectionSettings.device.nodeId = 0;
+    EXPECT_FALSE(findNode(window));
+    EXPECT_EQ(connectionSettings.device.nodeId, 0);
+}
+
+TEST_F(DeviceTest, ProbeNodePointsTheClientChannel)
+{
+    addDevice(12);
+    connect();
+    EXPECT_TRUE(probeNode(12));
+    EXPECT_FALSE(probeNode(13));
+    EXPECT_TRUE(probeNode(12));
+}

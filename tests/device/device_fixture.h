@@ -1,0 +1,58 @@
+// End-to-end fixture: a virtual USB-CAN adapter on a pty with virtual CANopen
+// nodes behind it, a fake main window, and a temporary working folder. The
+// stack is process-wide, so every test leaves it disconnected.
+#pragma once
+
+#include "can_connection.h"
+#include "connection_settings.h"
+#include "fake_main_window.h"
+#include "working_folder.h"
+
+#include "serial_can.h"
+#include "virtual_can_adapter.h"
+
+#include <chrono>
+#include <string>
+
+using namespace std::chrono_literals;
+using veqtest::WireDirection;
+
+class DeviceTest : public WorkingFolderTest {
+protected:
+    void SetUp() override
+    {
+        WorkingFolderTest::SetUp();
+        std::string error;
+        ASSERT_TRUE(adapter.start(&error)) << error;
+        connectionSettings = ConnectionSettings();
+        connectionSettings.port = QString::fromStdString(adapter.portPath());
+        connectionSettings.baudRate = "250000";
+        connectionSettings.device.nodeId = 5;
+    }
+    void TearDown() override
+    {
+        disconnectCan(window);
+        connectionSettings = ConnectionSettings();
+        WorkingFolderTest::TearDown();
+    }
+
+    // A node with the objects every device has, named `name`.
+    veqtest::VirtualNode &addDevice(uint8_t nodeId, const std::string &name = "Test drive")
+    {
+        veqtest::VirtualNode &node = adapter.addNode(nodeId);
+        node.addStandardObjects(name);
+        return node;
+    }
+
+    void connect()
+    {
+        ASSERT_TRUE(connectCan(window));
+        // The stack is up once the master's boot-up frame (0x701, one byte 0) has left.
+        ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t701100", 2000ms).has_value());
+    }
+
+    std::vector<std::string> fromMaster() const { return adapter.log().texts(WireDirection::FromMaster); }
+
+    veqtest::VirtualCanAdapter adapter;
+    FakeMainWindow window;
+};
