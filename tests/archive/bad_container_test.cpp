@@ -55,6 +55,7 @@ BadCase componentCase(const char *name, QVector<QByteArray> soundList,
                 for (const QByteArray &d : faulty ? faultyList : soundList)
                     spec.add(d);
                 spec.add(comp::constant(128));
+                spec.hcomp = QByteArray(1, '\x38'); // HALT
                 return flatModelledBlock(spec, textSegment());
             },
             expected, kTextFiles};
@@ -245,6 +246,7 @@ const BadCase kContainerCases[] = {
          BlockSpec spec;
          spec.level = 1;
          spec.add(comp::constant(128));
+         spec.hcomp = QByteArray(1, '\x38'); // HALT
          const QByteArray a = flatModelledBlock(spec, textSegment());
          return faulty ? patched(a, a.size() - 23, 1) : a;
      },
