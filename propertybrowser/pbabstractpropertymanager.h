@@ -2,12 +2,13 @@
 // values through virtual queries, and announces structural and data changes.
 #pragma once
 
+#include "pbproperty.h"
+
 #include <QIcon>
 #include <QObject>
 #include <QSet>
 #include <QString>
 
-class PbProperty;
 class PbAbstractPropertyManagerPrivate;
 
 class PbAbstractPropertyManager : public QObject
