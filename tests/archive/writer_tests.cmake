@@ -13,7 +13,7 @@ target_link_libraries(zpaq_test_writer PUBLIC archive Qt5::Core)
 # One binary per concern: damaged containers, damaged programs, stored and
 # modelled round trips, journaling, path safety and truncation.
 foreach(unit bad_container bad_program stored_roundtrip journal_roundtrip path_safety
-        truncation model_roundtrip)
+        truncation model_roundtrip large_output)
   veq_add_test(archive_${unit}_test
       SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${unit}_test.cpp
       LIBS zpaq_test_writer TIMEOUT 300)

@@ -86,7 +86,7 @@ QByteArray writeBlock(const BlockSpec &spec, const QVector<SegmentSpec> &segment
             putByte(out, 0xFE);
         } else {
             putByte(out, 0xFD);
-            QByteArray hash = sha1Of(seg.output);
+            QByteArray hash = seg.outputSha1 ? *seg.outputSha1 : sha1Of(seg.output);
             if (seg.trailer == Trailer::WrongSha1)
                 hash[19] = static_cast<char>(hash[19] ^ 0x01);
             out += hash;

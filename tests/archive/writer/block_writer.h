@@ -39,6 +39,8 @@ struct SegmentSpec {
     QByteArray output; ///< what the extractor must produce (the SHA-1 covers it)
     /// The bytes handed to the post-processor, when they differ from `output`.
     std::optional<QByteArray> coded;
+    /// The output's SHA-1 when `output` is too large to spell out (it stays empty).
+    std::optional<QByteArray> outputSha1;
     Trailer trailer = Trailer::Sha1;
 };
 
