@@ -53,6 +53,10 @@ void Journal::closeTransaction()
                "(archive truncated or damaged)",
                m_date.c_str(), m_transactionOffset, static_cast<long long>(m_csize),
                static_cast<unsigned long long>(m_dataBytes));
+    ZPAQ_CHECK(m_dataBlockCount == m_hashBlockCount,
+               "transaction %s at offset %zu has %zu data blocks but %zu hash blocks "
+               "(archive truncated or damaged)",
+               m_date.c_str(), m_transactionOffset, m_dataBlockCount, m_hashBlockCount);
     m_inTransaction = false;
 }
 
@@ -69,6 +73,8 @@ bool Journal::addTransaction(const JournalName &name, const std::vector<std::uin
     m_date = name.date;
     m_csize = csize;
     m_dataBytes = 0;
+    m_dataBlockCount = 0;
+    m_hashBlockCount = 0;
     m_transactionOffset = offset;
     return true;
 }
@@ -79,6 +85,7 @@ void Journal::addDataBlock(const JournalName &name, std::size_t blockIndex,
     requireTransaction(name);
     m_dataBlockByNumber[name.number] = blockIndex;
     m_dataBytes += archiveBytes;
+    ++m_dataBlockCount;
 }
 
 void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8_t> &data)
@@ -87,6 +94,7 @@ void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8
     ZPAQ_CHECK(data.size() >= 4 && (data.size() - 4) % 24 == 0,
                "hash block %u has %zu bytes, not 4 + 24 per fragment", name.number, data.size());
     const std::size_t count = (data.size() - 4) / 24;
+    ++m_hashBlockCount;
     ZPAQ_CHECK(std::uint64_t(name.number) + count <= 0x100000000ull,
                "hash block %u numbers fragments past 2^32", name.number);
     const auto block = m_dataBlockByNumber.find(name.number);

@@ -83,6 +83,8 @@ private:
     std::string m_date;
     std::int64_t m_csize = 0;
     std::uint64_t m_dataBytes = 0;
+    std::size_t m_dataBlockCount = 0;
+    std::size_t m_hashBlockCount = 0;
     std::size_t m_transactionOffset = 0;
     std::map<std::uint32_t, std::size_t> m_dataBlockByNumber;
     std::map<std::uint32_t, std::uint32_t> m_fragmentById; // latest definition wins

@@ -1,0 +1,228 @@
+// The ZPAQL machine instruction by instruction: arithmetic rows against the
+// operand columns, the 8-bit memory forms, swaps, jumps, state kept between
+// calls, and every way a program must be refused (ERROR, undefined opcodes,
+// PC leaving the program, a missing operand, an endless loop).
+#include "decode_error.h"
+#include "zpaql_machine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using zpaq::DecodeError;
+using zpaq::ZpaqlMachine;
+
+namespace {
+
+enum : std::uint8_t {
+    ERROR = 0, A_INC = 1, A_DEC = 2, A_NOT = 3, B_SWAP = 8, B_INC = 9, B_DEC = 10,
+    MB_SWAP = 32, MB_INC = 33, MB_DEC = 34, MB_NOT = 35, JT = 39, JF = 47,
+    MD_SWAP = 48, MD_INC = 49, R_A = 55, HALT = 56, OUT = 57, HASH = 59, HASHD = 60,
+    JMP = 63, A_R = 7, A_N = 71, A_MB = 68, B_N = 79, D_N = 95, MB_A = 96, MB_N = 103,
+    MD_A = 112, MD_N = 119, LJ = 255,
+    // Arithmetic rows with the immediate column (base + 7).
+    ADD = 135, SUB = 143, MUL = 151, DIV = 159, MOD = 167, AND = 175, ANDNOT = 183,
+    OR = 191, XOR = 199, SHL = 207, SHR = 215, EQ = 223, LT = 231, GT = 239,
+};
+
+// A machine with 16 H words and 16 M bytes running `code` + HALT + 0.
+ZpaqlMachine machine(std::vector<std::uint8_t> code)
+{
+    code.push_back(HALT);
+    code.push_back(0);
+    return ZpaqlMachine(4, 4, std::move(code));
+}
+
+std::string failure(ZpaqlMachine &vm, std::uint32_t input = 0)
+{
+    try {
+        vm.run(input);
+    } catch (const DecodeError &e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+struct ArithmeticCase
+{
+    std::uint8_t op;
+    std::uint8_t n;
+    std::uint32_t a;
+    bool f;
+};
+
+} // namespace
+
+TEST(ZpaqlMachine, ArithmeticRowsOnTheImmediateColumn)
+{
+    // A starts at 200 in every case.
+    const ArithmeticCase cases[] = {
+        {ADD, 100, 300, false},      {SUB, 201, 0xFFFFFFFFu, false}, {MUL, 3, 600, false},
+        {DIV, 7, 28, false},         {DIV, 0, 0, false},             {MOD, 7, 4, false},
+        {MOD, 0, 0, false},          {AND, 0x0F, 0x08, false},       {ANDNOT, 0x0F, 0xC0, false},
+        {OR, 0x0F, 0xCF, false},     {XOR, 0xFF, 0x37, false},       {SHL, 33, 400, false},
+        {SHR, 34, 50, false},        {EQ, 200, 200, true},           {EQ, 201, 200, false},
+        {LT, 201, 200, true},        {LT, 200, 200, false},          {GT, 199, 200, true},
+        {GT, 200, 200, false},
+    };
+    for (const ArithmeticCase &c : cases) {
+        ZpaqlMachine vm = machine({A_N, 200, c.op, c.n});
+        vm.run(0);
+        EXPECT_EQ(vm.a(), c.a) << "opcode " << int(c.op) << " N " << int(c.n);
+        EXPECT_EQ(vm.f(), c.f) << "opcode " << int(c.op) << " N " << int(c.n);
+    }
+}
+
+TEST(ZpaqlMachine, ComparisonsAreUnsigned)
+{
+    ZpaqlMachine vm = machine({A_DEC, GT, 1}); // A = 2^32 - 1
+    vm.run(0);
+    EXPECT_EQ(vm.a(), 0xFFFFFFFFu);
+    EXPECT_TRUE(vm.f());
+    ZpaqlMachine lt = machine({A_DEC, LT, 1});
+    lt.run(0);
+    EXPECT_FALSE(lt.f());
+}
+
+TEST(ZpaqlMachine, OperandColumnsReadRegistersAndCells)
+{
+    // B = 3, *B = 9, D = 5, *D = 7; then A = B + *B + *D via columns 1, 4, 6.
+    ZpaqlMachine vm = machine({B_N, 3, MB_N, 9, D_N, 5, MD_N, 7, A_N, 0, 129, 132, 134});
+    vm.run(0);
+    EXPECT_EQ(vm.a(), 3u + 9u + 7u);
+    EXPECT_EQ(vm.m(3), 9);
+    EXPECT_EQ(vm.h(5), 7u);
+}
+
+TEST(ZpaqlMachine, MemoryCellsWrapAtEightBitsAndIndexesWrapAtTheSize)
+{
+    // B-- from 0 addresses the last cell (B taken modulo |M|).
+    ZpaqlMachine vm = machine({B_DEC, MB_DEC, MB_DEC, MB_NOT});
+    vm.run(0);
+    EXPECT_EQ(vm.b(), 0xFFFFFFFFu);
+    EXPECT_EQ(vm.m(15), 1); // 0 - 2 = 254, NOT = 1
+    ZpaqlMachine inc = machine({MB_N, 255, MB_INC, A_MB});
+    inc.run(0);
+    EXPECT_EQ(inc.a(), 0u);
+    // *B = A keeps only the low byte; *D = A all 32 bits.
+    ZpaqlMachine store = machine({A_DEC, MB_A, MD_A, MD_INC});
+    store.run(0);
+    EXPECT_EQ(store.m(0), 255);
+    EXPECT_EQ(store.h(0), 0u); // 0xFFFFFFFF + 1 wraps
+}
+
+TEST(ZpaqlMachine, SwapsExchangeEightBitsWithMemoryAndThirtyTwoWithH)
+{
+    // A = 0x1234, *B = 0x56: *B<>A gives A = 0x1256 and *B = 0x34.
+    ZpaqlMachine vm = machine({A_N, 0x12, SHL, 8, ADD, 0x34, MB_N, 0x56, MB_SWAP});
+    vm.run(0);
+    EXPECT_EQ(vm.a(), 0x1256u);
+    EXPECT_EQ(vm.m(0), 0x34);
+    ZpaqlMachine h = machine({A_N, 0x12, SHL, 8, MD_N, 9, MD_SWAP, B_SWAP});
+    h.run(0);
+    EXPECT_EQ(h.h(0), 0x1200u);
+    EXPECT_EQ(h.b(), 9u);
+    EXPECT_EQ(h.a(), 0u);
+}
+
+TEST(ZpaqlMachine, HashInstructions)
+{
+    ZpaqlMachine vm = machine({MB_N, 7, A_N, 3, HASH});
+    vm.run(0);
+    EXPECT_EQ(vm.a(), (3u + 7u + 512u) * 773u);
+    ZpaqlMachine d = machine({MD_N, 5, A_N, 3, HASHD});
+    d.run(0);
+    EXPECT_EQ(d.h(0), (5u + 3u + 512u) * 773u);
+}
+
+TEST(ZpaqlMachine, RegistersRAndStateKeptBetweenCallsExceptA)
+{
+    ZpaqlMachine vm = machine({B_INC, R_A, 4, A_N, 1, A_R, 4});
+    vm.run(42);
+    EXPECT_EQ(vm.r(4), 42u);
+    EXPECT_EQ(vm.a(), 42u);
+    vm.run(43);
+    EXPECT_EQ(vm.b(), 2u);
+    EXPECT_EQ(vm.r(4), 43u);
+}
+
+TEST(ZpaqlMachine, JumpsAreRelativeToTheNextInstructionAndSigned)
+{
+    // [0] A=0  [2] A++  [3] A<10  [5] JT -5 (to 2)  [7] HALT
+    ZpaqlMachine vm = machine({A_N, 0, A_INC, LT, 10, JT, 0xFB});
+    vm.run(0);
+    EXPECT_EQ(vm.a(), 10u);
+    // [0] JMP +1 [2] A++ (skipped) [3] JF +1 with F = 0 [5] A++ (skipped) [6] LJ 9 [9] HALT
+    ZpaqlMachine skip = machine({JMP, 1, A_INC, JF, 1, A_INC, LJ, 9, 0});
+    skip.run(5);
+    EXPECT_EQ(skip.a(), 5u);
+}
+
+TEST(ZpaqlMachine, OutputOnlyThroughOut)
+{
+    // The first instruction of the real LZ77 post-processor: A > 255; JF.
+    ZpaqlMachine vm = machine({0xEF, 0xFF, 0x2F, 0x01, HALT, OUT});
+    std::string out;
+    vm.setOutput([&](std::uint8_t b) { out.push_back(char(b)); });
+    vm.run('Z');
+    vm.run(0xFFFFFFFFu); // end of segment: no output
+    vm.run(0x141);       // above 255 as well
+    EXPECT_EQ(out, "Z");
+    ZpaqlMachine quiet = machine({OUT}); // without a sink OUT does nothing
+    EXPECT_NO_THROW(quiet.run(1));
+}
+
+TEST(ZpaqlMachine, ErrorAndUndefinedOpcodesAreRefused)
+{
+    ZpaqlMachine error = machine({A_INC, ERROR});
+    EXPECT_NE(failure(error).find("ERROR"), std::string::npos);
+    std::vector<int> undefined = {5, 6, 58, 61, 62};
+    for (int row = 1; row < 7; ++row) {
+        undefined.push_back(row * 8 + 5);
+        undefined.push_back(row * 8 + 6);
+    }
+    for (int op = 120; op < 128; ++op)
+        undefined.push_back(op);
+    for (int op = 240; op < 255; ++op)
+        undefined.push_back(op);
+    for (int op : undefined) {
+        ZpaqlMachine vm = machine({std::uint8_t(op), 0});
+        EXPECT_NE(failure(vm).find("undefined ZPAQL opcode " + std::to_string(op)),
+                  std::string::npos)
+            << op;
+    }
+}
+
+TEST(ZpaqlMachine, ProgramCounterNeverLeavesTheProgram)
+{
+    ZpaqlMachine forward = machine({JMP, 100});
+    EXPECT_NE(failure(forward).find("outside the program"), std::string::npos);
+    ZpaqlMachine backward = machine({JMP, 0x80});
+    EXPECT_NE(failure(backward).find("outside the program"), std::string::npos);
+    ZpaqlMachine longJump = machine({LJ, 0xFF, 0x7F});
+    EXPECT_NE(failure(longJump).find("outside the program"), std::string::npos);
+    // Running off the end without HALT.
+    ZpaqlMachine offEnd(4, 4, {A_INC});
+    EXPECT_NE(failure(offEnd).find("outside the program"), std::string::npos);
+    // An operand byte missing at the end of the code.
+    ZpaqlMachine noOperand(4, 4, {A_N});
+    EXPECT_NE(failure(noOperand).find("past the end"), std::string::npos);
+    ZpaqlMachine shortLongJump(4, 4, {LJ, 1});
+    EXPECT_NE(failure(shortLongJump).find("past the end"), std::string::npos);
+}
+
+TEST(ZpaqlMachine, EndlessProgramRunsOutOfItsBudget)
+{
+    ZpaqlMachine small = machine({JMP, 0xFE});
+    small.setBudget(1000);
+    EXPECT_NE(failure(small).find("did not halt within 1000"), std::string::npos);
+    // The default budget ends an endless loop as well.
+    ZpaqlMachine endless = machine({A_INC, JMP, 0xFD});
+    EXPECT_NE(failure(endless).find("did not halt"), std::string::npos);
+    // A fresh call gets a fresh budget.
+    ZpaqlMachine counted = machine({A_INC});
+    counted.setBudget(3);
+    EXPECT_NO_THROW(counted.run(0));
+    EXPECT_NO_THROW(counted.run(0));
+}
