@@ -1,46 +1,99 @@
-// SDO transfer lines: placeholder bodies until the SDO unit lands.
+// Entry of SDO frames and time-outs: the frame's COB-ID names the channel and
+// the role (a server row's request COB-ID, or a client row's answer COB-ID),
+// the length is checked before any byte is read, and the role's handler table
+// takes it from there.
 #include "sdo.h"
 
-int readRemoteEntry(NodeContext *, uint8_t, uint16_t, uint8_t, uint8_t, SdoCallback, uint8_t)
+#include "abort_codes.h"
+#include "alarm.h"
+#include "sdo_line.h"
+
+namespace {
+
+// Finds the channel and role whose incoming COB-ID is cobId.
+bool matchSdoChannel(const NodeContext *node, uint16_t cobId, uint8_t *channel, uint8_t *role)
 {
-    return -1;
+    struct Incoming {
+        uint8_t role;
+        uint8_t cobSub;  // subentry holding the COB-ID the peer sends on
+        uint8_t minSubs; // rows with fewer subentries take no part
+    };
+    static const Incoming kIncoming[] = {
+        {SdoRole::Server, 1, 2},
+        {SdoRole::Client, 2, 4},
+    };
+    for (const Incoming &in : kIncoming) {
+        for (int c = 0; c <= 0xFF; ++c) {
+            const OdIndexEntry *row = sdoParameterRow(node, in.role, static_cast<uint8_t>(c));
+            if (row == nullptr)
+                break;
+            if (row->count >= in.minSubs && sdoRowValue(row, in.cobSub) == cobId) {
+                *channel = static_cast<uint8_t>(c);
+                *role = in.role;
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
-int writeRemoteEntry(NodeContext *, uint8_t, uint16_t, uint8_t, uint32_t, uint8_t, const void *, SdoCallback,
-                     uint8_t)
+} // namespace
+
+void processSdoFrame(NodeContext *node, const CanMessage *frame)
 {
-    return -1;
+    if (node == nullptr || frame == nullptr)
+        return;
+    uint8_t channel = 0;
+    uint8_t role = 0;
+    if (!matchSdoChannel(node, frame->cobId, &channel, &role))
+        return;
+    SdoTransferLine *line = findRunningSdoLine(node, channel, role);
+    if (frame->len != 8) {
+        sendSdoAbortFrame(node, channel, role, 0, 0, SdoAbort::GeneralError);
+        if (line != nullptr)
+            abortSdoLineHere(node, line, SdoAbort::GeneralError);
+        return;
+    }
+    const SdoExchange exchange{node, line, channel, role, frame->data};
+    if (role == SdoRole::Server)
+        processSdoServerFrame(exchange);
+    else
+        processSdoClientFrame(exchange);
 }
 
-uint32_t getReadResult(NodeContext *, uint8_t, void *, uint32_t *size, uint32_t *abortCode)
+int abortSdo(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, uint8_t subIndex,
+             uint32_t abortCode)
 {
-    *size = 0;
-    *abortCode = 0;
-    return kSdoNoClientLine;
+    const uint8_t lineNo = findSdoLine(node, channel, role);
+    if (lineNo != kSdoNoLine) {
+        SdoTransferLine &line = node->sdoLines[lineNo];
+        if (line.role == SdoRole::Server) {
+            freeSdoLine(&line);
+        } else {
+            line.alarmId = deleteAlarm(line.alarmId);
+            line.state = SdoState::AbortedLocally;
+            line.abortCode = abortCode;
+        }
+    }
+    return sendSdoAbortFrame(node, channel, role, index, subIndex, abortCode);
 }
 
-uint32_t getWriteResult(NodeContext *, uint8_t, uint32_t *abortCode)
+void processSdoTimeout(NodeContext *node, uint32_t id)
 {
-    *abortCode = 0;
-    return kSdoNoClientLine;
-}
-
-uint32_t closeSdoTransfer(NodeContext *, uint8_t, uint8_t)
-{
-    return 0xFFFFFFFF;
-}
-
-void processSdoFrame(NodeContext *, const CanMessage *)
-{
-}
-
-int abortSdo(NodeContext *, uint8_t, uint8_t, uint16_t, uint8_t, uint32_t)
-{
-    return 0;
+    if (node == nullptr || id >= static_cast<uint32_t>(kSdoLineCount))
+        return;
+    SdoTransferLine *line = &node->sdoLines[id];
+    // The alarm that called us is spent; its slot may be handed out again.
+    line->alarmId = kNoAlarm;
+    if (!sdoLineRunning(*line))
+        return;
+    if (line->role == SdoRole::Client && sdoParameterRow(node, SdoRole::Client, line->channel) == nullptr)
+        return;
+    failSdoLine(node, line, SdoAbort::TimedOut);
 }
 
 void resetSdo(NodeContext *node)
 {
     for (SdoTransferLine &line : node->sdoLines)
-        line = SdoTransferLine();
+        freeSdoLine(&line);
 }

@@ -1,0 +1,6 @@
+veq_add_test(canopen_sdo_test
+    SOURCES
+        ${CMAKE_CURRENT_SOURCE_DIR}/sdo_fixture.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/sdo_client_test.cpp
+    LIBS canopen
+    TIMEOUT 120)
