@@ -63,9 +63,10 @@ QString safeDeviceFolderName(const QString &deviceName)
     for (const QChar c : deviceName)
         safe.append(c.category() == QChar::Other_Control || forbidden.contains(c) ? QChar('_') : c);
     safe = safe.trimmed();
-    if (safe.count('.') == safe.size())
-        safe.fill('_', qMax(1, safe.size()));
-    return safe;
+    // Leading dots would make "." or ".." or a hidden folder.
+    for (int i = 0; i < safe.size() && safe[i] == QChar('.'); ++i)
+        safe[i] = QChar('_');
+    return safe.isEmpty() ? QString("_") : safe;
 }
 
 QString deviceCacheFolder(const QString &deviceName)

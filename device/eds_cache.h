@@ -9,8 +9,9 @@
 class MainWindowServices;
 
 /// The device name as one safe folder name: separators, control characters and
-/// characters no file system takes become '_', and a name of only dots (or an
-/// empty one) becomes '_' as well, so a name from the bus never leaves the cache.
+/// characters no file system takes become '_', as do leading dots (no ".", ".."
+/// or hidden folder); an empty name becomes "_". A name from the bus thus never
+/// leads out of the cache.
 QString safeDeviceFolderName(const QString &deviceName);
 
 /// "ConfigurationData/<safe device name>/"
