@@ -79,7 +79,8 @@ protected:
     QWidget *createEditor(PbIntPropertyManager *, PbProperty *property, QWidget *parent) override
     {
         QWidget *editor = tracker.createEditor(property, parent);
-        QObject::connect(editor, &QObject::destroyed, [this](QObject *object) { tracker.slotEditorDestroyed(object); });
+        QObject::connect(editor, &QObject::destroyed, this,
+                         [this](QObject *object) { tracker.slotEditorDestroyed(object); });
         return editor;
     }
 
