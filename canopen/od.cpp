@@ -15,17 +15,36 @@ const OdIndexEntry *lookupOdIndex(NodeContext *node, uint16_t index, uint32_t *a
     return node->scanIndex(index, abortCode, callbacks);
 }
 
+namespace {
+
+// Steps shared by reads and writes: the index lookup, then the subindex.
+struct FoundEntry {
+    const OdIndexEntry *row = nullptr;
+    const OdSubEntry *entry = nullptr;
+    OdWriteCallback *callbacks = nullptr;
+};
+
+uint32_t findEntry(NodeContext *node, uint16_t index, uint8_t subIndex, FoundEntry *found)
+{
+    uint32_t abortCode = 0;
+    found->row = lookupOdIndex(node, index, &abortCode, &found->callbacks);
+    if (abortCode != 0)
+        return abortCode;
+    if (subIndex >= found->row->count)
+        return SdoAbort::NoSuchSubIndex;
+    found->entry = &found->row->subEntries[subIndex];
+    return 0;
+}
+
+} // namespace
+
 uint32_t getOdEntry(NodeContext *node, uint16_t index, uint8_t subIndex, void *dest, uint32_t *size,
                     uint8_t *dataType, uint8_t checkAccess)
 {
-    uint32_t abortCode = 0;
-    OdWriteCallback *callbacks = nullptr;
-    const OdIndexEntry *row = lookupOdIndex(node, index, &abortCode, &callbacks);
-    if (abortCode != 0)
+    FoundEntry found;
+    if (const uint32_t abortCode = findEntry(node, index, subIndex, &found))
         return abortCode;
-    if (subIndex >= row->count)
-        return SdoAbort::NoSuchSubIndex;
-    const OdSubEntry &entry = row->subEntries[subIndex];
+    const OdSubEntry &entry = *found.entry;
     if (checkAccess && (entry.access & OdAccess::WriteOnly))
         return SdoAbort::WriteOnly;
     if (dest == nullptr)
@@ -57,14 +76,10 @@ uint32_t getOdEntry(NodeContext *node, uint16_t index, uint8_t subIndex, void *d
 uint32_t setOdEntry(NodeContext *node, uint16_t index, uint8_t subIndex, const void *src, uint32_t *size,
                     uint8_t checkAccess)
 {
-    uint32_t abortCode = 0;
-    OdWriteCallback *callbacks = nullptr;
-    const OdIndexEntry *row = lookupOdIndex(node, index, &abortCode, &callbacks);
-    if (abortCode != 0)
+    FoundEntry found;
+    if (const uint32_t abortCode = findEntry(node, index, subIndex, &found))
         return abortCode;
-    if (subIndex >= row->count)
-        return SdoAbort::NoSuchSubIndex;
-    const OdSubEntry &entry = row->subEntries[subIndex];
+    const OdSubEntry &entry = *found.entry;
     if (checkAccess && (entry.access & ~OdAccess::StoreMark) == OdAccess::ReadOnly)
         return SdoAbort::ReadOnly;
     const uint32_t n = *size;
@@ -88,8 +103,8 @@ uint32_t setOdEntry(NodeContext *node, uint16_t index, uint8_t subIndex, const v
             static_cast<char *>(entry.value)[n] = '\0';
     }
     *size = entry.size;
-    if (callbacks != nullptr && callbacks[subIndex] != nullptr) {
-        const uint32_t callbackCode = callbacks[subIndex](node, row, subIndex);
+    if (found.callbacks != nullptr && found.callbacks[subIndex] != nullptr) {
+        const uint32_t callbackCode = found.callbacks[subIndex](node, found.row, subIndex);
         if (callbackCode != 0)
             return callbackCode;
     }

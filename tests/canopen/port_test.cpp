@@ -9,6 +9,7 @@
 #include "serial_can.h"
 #include "stack_lock.h"
 #include "stack_timer.h"
+#include "stack_test_pty.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
-#include <poll.h>
 #include <string>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -308,40 +306,21 @@ void disconnectExit(NodeContext *, uint32_t)
     setNodeState(&masterNode, NmtState::Stopped);
 }
 
-std::string readPty(int fd, std::size_t count)
-{
-    std::string got;
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(3);
-    while (got.size() < count && Clock::now() < deadline) {
-        pollfd p = {fd, POLLIN, 0};
-        if (::poll(&p, 1, 50) <= 0)
-            continue;
-        char buffer[256];
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n > 0)
-            got.append(buffer, static_cast<std::size_t>(n));
-    }
-    return got;
-}
-
 TEST(ConnectSequence, OpenRateBootUpStopAndCloseOnTheWire)
 {
-    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(master, 0);
-    ASSERT_EQ(::grantpt(master), 0);
-    ASSERT_EQ(::unlockpt(master), 0);
-    const std::string path = ::ptsname(master);
+    StackTestPty pty;
+    ASSERT_TRUE(pty.isOpen());
     const CanDriver saved = canDriver;
 
     EXPECT_EQ(bindCanDriver(), 1);
     initStackTimers();
-    BoardSpec spec = {path.c_str(), "4800"};
+    BoardSpec spec = {pty.path().c_str(), "4800"};
     CanPortSlot *port = openCanPort(&spec, &masterNode);
     ASSERT_NE(port, nullptr);
     const char rate = '5';
     EXPECT_EQ(changeCanBaudRate(port, &rate), 0);
     startStackTimerLoop(connectStart);
-    EXPECT_EQ(readPty(master, 13), "O\rS5\rt701100\r");
+    EXPECT_EQ(pty.read(13), "O\rS5\rt701100\r");
     {
         StackLockGuard guard;
         EXPECT_EQ(getNodeState(&masterNode), NmtState::PreOperational);
@@ -350,9 +329,8 @@ TEST(ConnectSequence, OpenRateBootUpStopAndCloseOnTheWire)
     stopStackTimerLoop(disconnectExit);
     EXPECT_EQ(getNodeState(&masterNode), NmtState::Stopped);
     EXPECT_EQ(closeCanPort(&masterNode), 1);
-    EXPECT_EQ(readPty(master, 2), "C\r");
+    EXPECT_EQ(pty.read(2), "C\r");
     EXPECT_EQ(masterNode.port, nullptr);
-    ::close(master);
     canDriver = saved;
 }
 

@@ -3,17 +3,15 @@
 // lower case, garbage), and the connection-error flag on a failed write.
 #include "serial_can.h"
 #include "serial_device.h"
+#include "stack_test_pty.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
 #include <string>
 #include <termios.h>
 #include <thread>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -23,20 +21,14 @@ class SerialCanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        ASSERT_GE(master_, 0);
-        ASSERT_EQ(::grantpt(master_), 0);
-        ASSERT_EQ(::unlockpt(master_), 0);
-        path_ = ::ptsname(master_);
-        spec_ = {path_.c_str(), "4800"};
+        ASSERT_TRUE(pty_.isOpen());
+        spec_ = {pty_.path().c_str(), "4800"};
     }
 
     void TearDown() override
     {
         if (handle_ != nullptr)
             serialCanClose(handle_);
-        if (master_ >= 0)
-            ::close(master_);
     }
 
     void openAdapter()
@@ -46,27 +38,12 @@ protected:
         ASSERT_EQ(readMaster(2), "O\r");
     }
 
-    // Reads from the adapter's side until count bytes arrived or the wait passed.
     std::string readMaster(std::size_t count, std::chrono::milliseconds wait = std::chrono::seconds(3))
     {
-        std::string got;
-        const Clock::time_point deadline = Clock::now() + wait;
-        while (got.size() < count && Clock::now() < deadline) {
-            pollfd p = {master_, POLLIN, 0};
-            if (::poll(&p, 1, 50) <= 0)
-                continue;
-            char buffer[512];
-            const ssize_t n = ::read(master_, buffer, sizeof buffer);
-            if (n > 0)
-                got.append(buffer, static_cast<std::size_t>(n));
-        }
-        return got;
+        return pty_.read(count, wait);
     }
 
-    void writeMaster(const std::string &text)
-    {
-        ASSERT_EQ(::write(master_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    }
+    void writeMaster(const std::string &text) { ASSERT_TRUE(pty_.write(text)); }
 
     // Receives until `count` frames arrived or 3 s passed.
     std::vector<CanMessage> receive(std::size_t count)
@@ -93,8 +70,7 @@ protected:
         return true;
     }
 
-    int master_ = -1;
-    std::string path_;
+    StackTestPty pty_;
     BoardSpec spec_ = {nullptr, nullptr};
     CanHandle handle_ = nullptr;
 };
@@ -128,7 +104,7 @@ TEST(SerialDeviceNames, OpenRefusesMissingDeviceAndUnknownRate)
 
 TEST_F(SerialCanTest, UnknownLineRateOpensNothing)
 {
-    BoardSpec odd = {path_.c_str(), "12345"};
+    BoardSpec odd = {pty_.path().c_str(), "12345"};
     EXPECT_EQ(serialCanOpen(&odd), nullptr);
     EXPECT_EQ(readMaster(1, std::chrono::milliseconds(100)), "") << "nothing may reach the adapter";
 }
@@ -211,8 +187,7 @@ TEST_F(SerialCanTest, FailedWriteSetsLinkErrorAndCompletedWriteClearsIt)
     EXPECT_EQ(readMaster(8), "t601140\r");
     EXPECT_TRUE(waitFor([] { return canLinkError.load() == 0; }));
 
-    ::close(master_); // the adapter disappears
-    master_ = -1;
+    pty_.closeMaster(); // the adapter disappears
     ASSERT_EQ(serialCanSend(handle_, &frame), 0);
     EXPECT_TRUE(waitFor([] { return canLinkError.load() == 1; }));
     CanMessage frames[kCanReceiveBatch];
