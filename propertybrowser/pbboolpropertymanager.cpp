@@ -84,20 +84,16 @@ QIcon PbBoolPropertyManager::valueIcon(const PbProperty *property) const
 
 void PbBoolPropertyManager::setValue(PbProperty *property, bool val)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->value == val)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::value, val))
         return;
-    it->value = val;
     Q_EMIT propertyChanged(property);
     Q_EMIT valueChanged(property, val);
 }
 
 void PbBoolPropertyManager::setTextVisible(PbProperty *property, bool textVisible)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->textVisible == textVisible)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::textVisible, textVisible))
         return;
-    it->textVisible = textVisible;
     Q_EMIT propertyChanged(property);
     Q_EMIT textVisibleChanged(property, textVisible);
 }

@@ -86,35 +86,25 @@ void PbDoublePropertyManager::setRange(PbProperty *property, double minVal, doub
 
 void PbDoublePropertyManager::setSingleStep(PbProperty *property, double step)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end())
-        return;
     if (step < 0)
         step = 0.0;
-    if (it->singleStep == step)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::singleStep, step))
         return;
-    it->singleStep = step;
     Q_EMIT singleStepChanged(property, step);
 }
 
 void PbDoublePropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end())
-        return;
     prec = qBound(0, prec, maxDecimals);
-    if (it->decimals == prec)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
         return;
-    it->decimals = prec;
     Q_EMIT decimalsChanged(property, prec);
 }
 
 void PbDoublePropertyManager::setReadOnly(PbProperty *property, bool readOnly)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->readOnly == readOnly)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::readOnly, readOnly))
         return;
-    it->readOnly = readOnly;
     Q_EMIT propertyChanged(property);
     Q_EMIT readOnlyChanged(property, readOnly);
 }

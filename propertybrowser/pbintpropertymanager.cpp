@@ -84,41 +84,31 @@ void PbIntPropertyManager::setRange(PbProperty *property, int minVal, int maxVal
 
 void PbIntPropertyManager::setSingleStep(PbProperty *property, int step)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end())
-        return;
     step = qMax(step, 0);
-    if (it->singleStep == step)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::singleStep, step))
         return;
-    it->singleStep = step;
     Q_EMIT singleStepChanged(property, step);
 }
 
 void PbIntPropertyManager::setReadOnly(PbProperty *property, bool readOnly)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->readOnly == readOnly)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::readOnly, readOnly))
         return;
-    it->readOnly = readOnly;
     Q_EMIT propertyChanged(property);
     Q_EMIT readOnlyChanged(property, readOnly);
 }
 
 void PbIntPropertyManager::setBtnVisibility(PbProperty *property, bool visible)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->btnVisible == visible)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::btnVisible, visible))
         return;
-    it->btnVisible = visible;
     Q_EMIT propertyChanged(property);
 }
 
 void PbIntPropertyManager::setBtnCaption(PbProperty *property, const QString &caption)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->btnCaption == caption)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::btnCaption, caption))
         return;
-    it->btnCaption = caption;
     Q_EMIT propertyChanged(property);
 }
 

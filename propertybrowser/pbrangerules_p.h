@@ -122,6 +122,19 @@ inline Value propertyDataField(const QMap<const PbProperty *, Data> &values, con
     return it == values.constEnd() ? defaultValue : (*it).*field;
 }
 
+/// Stores `val` into one field of the property's record when the manager
+/// holds the property and the field differs; true when it stored.
+template <class Data, class Value>
+bool storeField(QMap<const PbProperty *, Data> &values, const PbProperty *property, Value Data::*field,
+                const Value &val)
+{
+    const auto it = values.find(property);
+    if (it == values.end() || (*it).*field == val)
+        return false;
+    (*it).*field = val;
+    return true;
+}
+
 /// Stores a value without range; announces only a real change.
 template <class Manager, class Data, class Value, class ValueSignal>
 void setPlainValue(Manager *manager, QMap<const PbProperty *, Data> &values, PbProperty *property,

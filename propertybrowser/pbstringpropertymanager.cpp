@@ -86,57 +86,45 @@ void PbStringPropertyManager::setValue(PbProperty *property, const QString &val,
 
 void PbStringPropertyManager::setRegExp(PbProperty *property, const QRegExp &regExp)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->regExp == regExp)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::regExp, regExp))
         return;
-    it->regExp = regExp;
     Q_EMIT regExpChanged(property, regExp);
 }
 
 void PbStringPropertyManager::setInputMask(PbProperty *property, const QString &inputMask)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->inputMask == inputMask)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::inputMask, inputMask))
         return;
-    it->inputMask = inputMask;
     Q_EMIT inputMaskChanged(property, inputMask);
 }
 
 void PbStringPropertyManager::setEchoMode(PbProperty *property, QLineEdit::EchoMode echoMode)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->echoMode == echoMode)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::echoMode, int(echoMode)))
         return;
-    it->echoMode = echoMode;
     Q_EMIT propertyChanged(property);
     Q_EMIT echoModeChanged(property, echoMode);
 }
 
 void PbStringPropertyManager::setReadOnly(PbProperty *property, bool readOnly)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->readOnly == readOnly)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::readOnly, readOnly))
         return;
-    it->readOnly = readOnly;
     Q_EMIT propertyChanged(property);
     Q_EMIT readOnlyChanged(property, readOnly);
 }
 
 void PbStringPropertyManager::setBtnVisibility(PbProperty *property, bool visible)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->btnVisible == visible)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::btnVisible, visible))
         return;
-    it->btnVisible = visible;
     Q_EMIT propertyChanged(property);
 }
 
 void PbStringPropertyManager::setBtnCaption(PbProperty *property, const QString &caption)
 {
-    const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it->btnCaption == caption)
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::btnCaption, caption))
         return;
-    it->btnCaption = caption;
     Q_EMIT propertyChanged(property);
 }
 
