@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <termios.h>
@@ -195,6 +196,28 @@ TEST_F(SerialCanTest, FailedWriteSetsLinkErrorAndCompletedWriteClearsIt)
     EXPECT_EQ(serialCanClose(handle_), 0) << "\"C\" cannot be written any more";
     handle_ = nullptr;
     canLinkError = 0;
+}
+
+TEST_F(SerialCanTest, PortThatDisappearedIsNotPolledInALoop)
+{
+    openAdapter();
+    pty_.closeMaster();
+    std::atomic<int> receives{0};
+    std::atomic<bool> stop{false};
+    std::thread reader([this, &receives, &stop] {
+        CanMessage frames[kCanReceiveBatch];
+        while (!stop) {
+            serialCanReceive(handle_, frames);
+            ++receives;
+        }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    stop = true;
+    EXPECT_EQ(serialCanClose(handle_), 0); // wakes the waiting receive
+    reader.join();
+    handle_ = nullptr;
+    // A spinning receive would have run thousands of times in 300 ms.
+    EXPECT_LE(receives.load(), 5);
 }
 
 } // namespace
