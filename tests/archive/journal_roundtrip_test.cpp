@@ -80,6 +80,28 @@ TEST(JournalRoundTrip, ManyDataBlocksInOneTransaction)
     expectExtracts(w.bytes(), files);
 }
 
+TEST(JournalRoundTrip, LaterVersionReusesEarlierFragmentsInAnyOrder)
+{
+    // Twelve pieces in six d blocks; the second version stores no data at all
+    // (csize 0) and lists the old fragments backwards and twice.
+    JournalWriter w(64, 2);
+    QVector<QByteArray> pieces;
+    QByteArray forward, backward;
+    for (int i = 0; i < 12; ++i) {
+        pieces.append(mixedBytes(64, 200 + static_cast<uint32_t>(i)));
+        forward += pieces.last();
+    }
+    for (int i = 11; i >= 0; --i)
+        backward += pieces[i];
+    w.beginVersion(kMay1);
+    w.putFile("forward.bin", forward);
+    w.commit();
+    w.beginVersion(kMay2);
+    w.putFile("backward.bin", backward + backward);
+    w.commit();
+    expectExtracts(w.bytes(), {{"forward.bin", forward}, {"backward.bin", backward + backward}});
+}
+
 TEST(JournalRoundTrip, UnfinishedLastTransactionIsIgnored)
 {
     JournalWriter w(64, 4);

@@ -129,6 +129,24 @@ TEST(ModelledBlocks, SeveralBlocksWithTheirOwnModels)
     expectExtracts(archive, files);
 }
 
+TEST(ModelledBlocks, ManyBlocksDecodedInParallelKeepTheirOrder)
+{
+    // 32 blocks; every fourth starts a file, the others continue it with an
+    // unnamed segment, so the parts must be joined in archive order.
+    const BlockSpec spec = contextModel({{comp::icm(6), Context::Order1}});
+    Files files;
+    QByteArray archive;
+    QByteArray name;
+    for (int i = 0; i < 32; ++i) {
+        const QByteArray part = wordText(700 + 37 * i, static_cast<uint32_t>(50 + i));
+        if (i % 4 == 0)
+            name = "file" + QByteArray::number(i / 4) + ".txt";
+        archive += modelledBlock(spec, {fileSegment(i % 4 == 0 ? name : QByteArray(), part)});
+        files[QString::fromLatin1(name)] += part;
+    }
+    expectExtracts(archive, files);
+}
+
 TEST(ModelledBlocks, JournalWithModelledDataBlocks)
 {
     const BlockSpec model = contextModel(
