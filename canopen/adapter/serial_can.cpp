@@ -8,6 +8,7 @@
 #include "serial_device.h"
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -272,15 +273,20 @@ uint8_t serialCanReceive(CanHandle handle, CanMessage *frames)
     pollfd waits[2] = {{wakeRead, POLLIN, 0}, {fd, POLLIN, 0}};
     const int ready = ::poll(waits, hungUp ? 1 : 2, kReadWaitMs);
     bool nowHungUp = false;
-    if (ready > 0 && !hungUp && (waits[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-        char bytes[kReadChunk];
-        const ssize_t n = ::read(fd, bytes, sizeof bytes);
-        if (n > 0) {
-            const uint32_t overflowsBefore = port->parser.overflowCount();
-            stored = port->parser.feed(bytes, static_cast<std::size_t>(n), frames, kCanReceiveBatch);
-            overflowTotal += port->parser.overflowCount() - overflowsBefore;
-        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
-            nowHungUp = (waits[1].revents & (POLLHUP | POLLERR)) != 0 || n == 0 || errno == EIO;
+    if (ready > 0 && !hungUp) {
+        const short events = waits[1].revents;
+        if (events & POLLNVAL) {
+            nowHungUp = true;
+        } else if (events & (POLLIN | POLLHUP | POLLERR)) {
+            char bytes[kReadChunk];
+            const ssize_t n = ::read(fd, bytes, sizeof bytes);
+            if (n > 0) {
+                const uint32_t overflowsBefore = port->parser.overflowCount();
+                stored = port->parser.feed(bytes, static_cast<std::size_t>(n), frames, kCanReceiveBatch);
+                overflowTotal += port->parser.overflowCount() - overflowsBefore;
+            } else if (n < 0 ? errno != EAGAIN && errno != EINTR : (events & (POLLHUP | POLLERR)) != 0) {
+                nowHungUp = true; // a lasting error or end of file: the device is gone
+            }
         }
     }
 
