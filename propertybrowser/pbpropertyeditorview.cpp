@@ -30,13 +30,17 @@ PbPropertyEditorView::~PbPropertyEditorView() = default;
 
 void PbPropertyEditorView::setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state)
 {
-    row->setCheckState(0, state);
+    // The change notifications of our own updates are not user changes.
+    const bool wasUpdating = m_updatingChecks;
+    m_updatingChecks = true;
     row->setData(0, SeenCheckStateRole, int(state));
+    row->setCheckState(0, state);
+    m_updatingChecks = wasUpdating;
 }
 
 void PbPropertyEditorView::checkChanged(QTreeWidgetItem *row, int column)
 {
-    if (!row || column > 0)
+    if (!row || column > 0 || m_updatingChecks)
         return;
     const Qt::CheckState state = row->checkState(column);
     if (state == Qt::PartiallyChecked)
@@ -45,7 +49,7 @@ void PbPropertyEditorView::checkChanged(QTreeWidgetItem *row, int column)
     const Qt::CheckState before = seen.isValid() ? Qt::CheckState(seen.toInt()) : Qt::Unchecked;
     if (state == before)
         return;
-    row->setData(0, SeenCheckStateRole, int(state));
+    setRowCheckState(row, state);
     if (row->childCount() > 0)
         passStateDown(row, state);
     else if (row->parent())

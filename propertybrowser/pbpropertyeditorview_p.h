@@ -22,7 +22,7 @@ public:
     QTreeWidgetItem *indexToItem(const QModelIndex &index) const { return itemFromIndex(index); }
     /// Sets a row's check state without passing it on, and remembers it as
     /// the state that a later click is compared with.
-    static void setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state);
+    void setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state);
 
 Q_SIGNALS:
     void scrolled(int a, int b);
@@ -42,6 +42,7 @@ private:
     void updateParentState(QTreeWidgetItem *parent);
 
     bool m_viewFlag = false;
+    bool m_updatingChecks = false;
     PbTreePropertyBrowserPrivate *m_editorPrivate = nullptr;
     Q_DISABLE_COPY(PbPropertyEditorView)
 };

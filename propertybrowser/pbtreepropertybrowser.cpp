@@ -138,7 +138,7 @@ bool PbTreePropertyBrowser::isExpanded(PbBrowserItem *item) const
 void PbTreePropertyBrowser::setCheckState(PbBrowserItem *item, Qt::CheckState state)
 {
     if (QTreeWidgetItem *row = d_ptr->browserItemToRow(item))
-        PbPropertyEditorView::setRowCheckState(row, state);
+        d_ptr->m_treeWidget->setRowCheckState(row, state);
 }
 
 Qt::CheckState PbTreePropertyBrowser::checkState(PbBrowserItem *item) const

@@ -68,6 +68,10 @@ void PbTreePropertyBrowserPrivate::init(QWidget *parent)
                      SLOT(resizeColumnToContents(int)));
     QObject::connect(m_treeWidget, SIGNAL(itemClicked(QTreeWidgetItem*,int)), m_treeWidget,
                      SLOT(checkChanged(QTreeWidgetItem*,int)));
+    // A box toggled by a click that Qt does not report as one (the click
+    // that closes an open editor) or by the keyboard must propagate too.
+    QObject::connect(m_treeWidget, SIGNAL(itemChanged(QTreeWidgetItem*,int)), m_treeWidget,
+                     SLOT(checkChanged(QTreeWidgetItem*,int)));
     QObject::connect(m_treeWidget, SIGNAL(collapsed(const QModelIndex &)), q_ptr,
                      SLOT(slotCollapsed(const QModelIndex &)));
     QObject::connect(m_treeWidget, SIGNAL(expanded(const QModelIndex &)), q_ptr,
@@ -131,7 +135,7 @@ void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrows
     QTreeWidgetItem *row = parentRow ? new QTreeWidgetItem(parentRow, afterRow)
                                      : new QTreeWidgetItem(m_treeWidget, afterRow);
     row->setFlags(Qt::ItemIsUserCheckable);
-    PbPropertyEditorView::setRowCheckState(row, Qt::Unchecked);
+    m_treeWidget->setRowCheckState(row, Qt::Unchecked);
     m_itemToIndex[row] = item;
     m_indexToItem[item] = row;
     row->setFlags(row->flags() | Qt::ItemIsEditable);
@@ -204,10 +208,12 @@ void PbTreePropertyBrowserPrivate::disableItem(QTreeWidgetItem *row) const
 {
     if (!(row->flags() & Qt::ItemIsEnabled))
         return;
-    row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
     m_delegate->closeEditor(rowToBrowserItem(row)->property());
+    // Children first: clearing a row's flag makes the tree widget clear its
+    // children's flags silently, and their editors would stay open.
     for (int i = 0; i < row->childCount(); ++i)
         disableItem(row->child(i));
+    row->setFlags(row->flags() & ~Qt::ItemIsEnabled);
 }
 
 void PbTreePropertyBrowserPrivate::enableItem(QTreeWidgetItem *row) const

@@ -70,6 +70,17 @@ inline bool showActive(QWidget *w)
     return QTest::qWaitForWindowActive(w, 2000);
 }
 
+/// Waits (bounded) until `cond` holds, processing events and deferred
+/// deletions; QtTest's QTRY_ macros would return silently inside gtest.
+template <class Cond>
+bool waitFor(Cond cond, int ms = 2000)
+{
+    return QTest::qWaitFor([&] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return bool(cond());
+    }, ms);
+}
+
 /// Types into whatever widget holds keyboard focus, as a user would.
 inline void typeKeys(const QString &text)
 {

@@ -1,0 +1,225 @@
+// Rows of the tree browser: flags, texts and tool tips, headers with extra
+// columns, resize modes and splitter positions that hold at any width,
+// background colours, marked group rows and the current item in both ways.
+#include "tree_browser_fixture.h"
+
+#include <QSignalSpy>
+
+using namespace treetest;
+
+namespace {
+
+class TreeBrowser : public ::testing::Test
+{
+protected:
+    StrictMessages strict;
+    ParameterTree tree;
+    PbTreePropertyBrowser browser;
+
+    void SetUp() override { tree.bind(browser); }
+    QTreeWidget *view() { return viewOf(browser); }
+    QTreeWidgetItem *row(const char *name) { return rowOf(browser, name); }
+    QStringList headers()
+    {
+        QStringList h;
+        for (int c = 0; c < view()->columnCount(); ++c)
+            h << view()->headerItem()->text(c);
+        return h;
+    }
+};
+
+TEST_F(TreeBrowser, NewRowsAreCheckableEditableEnabledExpandedAndNotSelectable)
+{
+    for (const char *name : {"top", "g", "a", "i", "d", "s", "bo", "e"}) {
+        QTreeWidgetItem *r = row(name);
+        ASSERT_NE(r, nullptr) << name;
+        EXPECT_EQ(r->flags(), Qt::ItemIsUserCheckable | Qt::ItemIsEditable | Qt::ItemIsEnabled) << name;
+        EXPECT_EQ(r->checkState(0), Qt::Unchecked) << name;
+        EXPECT_TRUE(r->isExpanded()) << name;
+    }
+    EXPECT_EQ(row("top")->child(0), row("g"));
+    EXPECT_EQ(row("g")->child(2), row("c"));
+}
+
+TEST_F(TreeBrowser, RowTextsIconsAndToolTipsComeFromTheProperty)
+{
+    EXPECT_EQ(row("i")->text(1), "5");
+    EXPECT_EQ(row("s")->toolTip(1), "text") << "the display text when the row has no tool tip";
+    EXPECT_EQ(row("i")->toolTip(0), "i");
+    EXPECT_EQ(row("d")->text(1), QLocale::system().toString(1.5, 'f', 2));
+    EXPECT_EQ(row("s")->text(1), "text");
+    EXPECT_EQ(row("e")->text(1), "on");
+    EXPECT_EQ(row("bo")->text(1), tree.bools.valueText(tree.bo));
+    EXPECT_FALSE(row("bo")->icon(1).isNull()) << "the check-box icon of a boolean";
+    EXPECT_TRUE(row("g")->text(1).isEmpty()) << "a group row has no value";
+
+    tree.strings.setEchoMode(tree.s, QLineEdit::Password);
+    EXPECT_NE(row("s")->text(1), "text") << "the shown text follows the echo mode";
+    EXPECT_EQ(row("s")->text(1).size(), 4);
+    tree.i->setToolTip("tip");
+    tree.i->setStatusTip("status");
+    tree.i->setWhatsThis("what");
+    EXPECT_EQ(row("i")->toolTip(1), "tip");
+    EXPECT_EQ(row("i")->statusTip(0), "status");
+    EXPECT_EQ(row("i")->whatsThis(0), "what");
+    tree.i->setPropertyName("renamed");
+    EXPECT_EQ(row("i"), nullptr);
+    ASSERT_NE(row("renamed"), nullptr);
+    EXPECT_EQ(row("renamed")->toolTip(0), "renamed");
+}
+
+TEST_F(TreeBrowser, HeadersAndExtraColumns)
+{
+    EXPECT_EQ(headers(), QStringList({"Параметр", "Значение"}));
+    browser.setExtraColumns({"Тип", "Описание"});
+    EXPECT_EQ(view()->columnCount(), 4);
+    EXPECT_EQ(headers(), QStringList({"Параметр", "Значение", "Тип", "Описание"}));
+    EXPECT_TRUE(browser.alternatingRowColors());
+
+    tree.a->setColumnTexts({"UNSIGNED8", "описание a"});
+    EXPECT_TRUE(row("a")->text(2).isEmpty()) << "column texts show at the row's next refresh";
+    tree.ints.setValue(tree.a, 3);
+    EXPECT_EQ(row("a")->text(2), "UNSIGNED8");
+    EXPECT_EQ(row("a")->text(3), "описание a");
+    EXPECT_TRUE(row("b")->text(2).isEmpty());
+    browser.setExtraColumns({});
+    EXPECT_EQ(headers(), QStringList({"Параметр", "Значение"}));
+}
+
+TEST_F(TreeBrowser, SplitterPositionsHoldAtTheWidthsTheWindowSets)
+{
+    browser.setExtraColumns({"Тип", "Описание"});
+    browser.setResizeMode(PbTreePropertyBrowser::Interactive);
+    browser.setSplitterPosition(0, 250);
+    browser.setSplitterPosition(1, 150);
+    PbTreePropertyBrowser second;
+    tree.bind(second);
+    second.setExtraColumns({"Тип"});
+    second.setResizeMode(PbTreePropertyBrowser::Interactive);
+    second.setSplitterPosition(0, 300);
+    second.setSplitterPosition(1, 250);
+    second.setSplitterPosition(2, 50);
+    for (int width : {900, 400, 1400}) {
+        browser.resize(width, 300);
+        second.resize(width, 300);
+        browser.show();
+        second.show();
+        QApplication::processEvents();
+        EXPECT_EQ(browser.splitterPosition(0), 250) << width;
+        EXPECT_EQ(browser.splitterPosition(1), 150) << width;
+        EXPECT_EQ(second.splitterPosition(0), 300) << width;
+        EXPECT_EQ(second.splitterPosition(1), 250) << width;
+        EXPECT_EQ(second.splitterPosition(2), 50) << width << ": a width set for the last column holds";
+    }
+    // A last column without a set width fills the view.
+    QHeaderView *h = view()->header();
+    EXPECT_EQ(h->sectionPosition(3) + h->sectionSize(3), view()->viewport()->width());
+    EXPECT_EQ(second.splitterPosition(7), 0) << "a column that does not exist has no width";
+    second.setSplitterPosition(7, 10);
+}
+
+TEST_F(TreeBrowser, ResizeModeHeaderAndViewProperties)
+{
+    QHeaderView *h = view()->header();
+    EXPECT_EQ(browser.resizeMode(), PbTreePropertyBrowser::Stretch);
+    EXPECT_EQ(h->sectionResizeMode(0), QHeaderView::Stretch);
+    EXPECT_FALSE(h->sectionsMovable());
+    browser.setResizeMode(PbTreePropertyBrowser::Interactive);
+    browser.setResizeMode(PbTreePropertyBrowser::Interactive);
+    EXPECT_EQ(h->sectionResizeMode(1), QHeaderView::Interactive);
+    browser.setResizeMode(PbTreePropertyBrowser::ResizeToContents);
+    EXPECT_EQ(h->sectionResizeMode(0), QHeaderView::ResizeToContents);
+    browser.setResizeMode(PbTreePropertyBrowser::ResizeMode(9));
+    EXPECT_EQ(h->sectionResizeMode(0), QHeaderView::Stretch) << "an unknown mode stretches";
+    EXPECT_TRUE(browser.setProperty("resizeMode", int(PbTreePropertyBrowser::Fixed)));
+    EXPECT_EQ(h->sectionResizeMode(1), QHeaderView::Fixed);
+
+    browser.setHeaderVisible(false);
+    EXPECT_TRUE(h->isHidden());
+    EXPECT_FALSE(browser.isHeaderVisible());
+    browser.setIndentation(7);
+    EXPECT_EQ(browser.property("indentation").toInt(), 7);
+    EXPECT_EQ(view()->editTriggers(), QAbstractItemView::EditKeyPressed);
+    EXPECT_EQ(view()->iconSize(), QSize(18, 18));
+    EXPECT_EQ(browser.focusProxy(), view());
+}
+
+TEST_F(TreeBrowser, RowlessItemsAreAnsweredWithDefaults)
+{
+    PbTreePropertyBrowser other;
+    tree.bind(other);
+    PbBrowserItem *foreign = itemOf(other, tree.g);
+    EXPECT_FALSE(browser.isExpanded(foreign));
+    EXPECT_FALSE(browser.isItemVisible(foreign));
+    EXPECT_EQ(browser.checkState(foreign), Qt::Unchecked);
+    browser.setBackgroundColor(foreign, Qt::red);
+    EXPECT_FALSE(browser.backgroundColor(foreign).isValid());
+
+    PbBrowserItem *g = itemOf(browser, tree.g);
+    browser.setExpanded(g, false);
+    EXPECT_FALSE(browser.isExpanded(g));
+    browser.setItemVisible(g, false);
+    EXPECT_FALSE(browser.isItemVisible(g));
+    browser.setItemVisible(g, true);
+    EXPECT_TRUE(browser.isItemVisible(g));
+}
+
+TEST_F(TreeBrowser, BackgroundColoursAreInheritedAndRemovable)
+{
+    PbBrowserItem *g = itemOf(browser, tree.g);
+    PbBrowserItem *a = itemOf(browser, tree.a);
+    browser.setBackgroundColor(g, QColor(Qt::yellow));
+    EXPECT_FALSE(browser.backgroundColor(a).isValid());
+    EXPECT_EQ(browser.calculatedBackgroundColor(a), QColor(Qt::yellow));
+    browser.setBackgroundColor(a, QColor(Qt::cyan));
+    EXPECT_EQ(browser.calculatedBackgroundColor(a), QColor(Qt::cyan));
+    browser.setBackgroundColor(g, QColor());
+    EXPECT_FALSE(browser.backgroundColor(g).isValid());
+    EXPECT_FALSE(browser.calculatedBackgroundColor(itemOf(browser, tree.b)).isValid());
+    tree.g->removeSubProperty(tree.a);
+    tree.g->addSubProperty(tree.a);
+    EXPECT_FALSE(browser.backgroundColor(itemOf(browser, tree.a)).isValid()) << "a new row starts without colour";
+}
+
+TEST_F(TreeBrowser, CurrentItemFollowsInBothDirectionsWithoutEcho)
+{
+    QSignalSpy browserCurrent(&browser, SIGNAL(currentItemChanged(PbBrowserItem*)));
+    QSignalSpy viewCurrent(view(), SIGNAL(currentItemChanged(QTreeWidgetItem*,QTreeWidgetItem*)));
+    browser.setCurrentItem(itemOf(browser, tree.s));
+    EXPECT_EQ(view()->currentItem(), row("s"));
+    EXPECT_EQ(browserCurrent.count(), 1);
+    EXPECT_EQ(viewCurrent.count(), 0) << "the view's own signal is blocked while it follows";
+    view()->setCurrentItem(row("e"));
+    EXPECT_EQ(browser.currentItem(), itemOf(browser, tree.e));
+    EXPECT_EQ(browserCurrent.count(), 2);
+    tree.values->removeSubProperty(tree.e);
+    EXPECT_EQ(view()->currentItem(), nullptr);
+}
+
+TEST_F(TreeBrowser, ExpandCollapseSignalsAndMarkedGroupRows)
+{
+    QSignalSpy collapsed(&browser, SIGNAL(collapsed(PbBrowserItem*)));
+    QSignalSpy expanded(&browser, SIGNAL(expanded(PbBrowserItem*)));
+    row("g")->setExpanded(false);
+    ASSERT_EQ(collapsed.count(), 1);
+    EXPECT_EQ(collapsed.at(0).at(0).value<PbBrowserItem *>(), itemOf(browser, tree.g));
+    row("g")->setExpanded(true);
+    EXPECT_EQ(expanded.count(), 1);
+
+    EXPECT_TRUE(row("g")->icon(0).isNull());
+    browser.setRootIsDecorated(false);
+    browser.setPropertiesWithoutValueMarked(true);
+    EXPECT_FALSE(row("g")->icon(0).isNull()) << "a marked group row shows the branch icon";
+    EXPECT_TRUE(row("a")->icon(0).isNull());
+    browser.resize(500, 400);
+    ASSERT_TRUE(showActive(&browser));
+    const QRect r = view()->visualItemRect(row("values"));
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 25, r.center().y()));
+    EXPECT_TRUE(row("values")->isExpanded()) << "only the first 20 pixels toggle";
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 5, r.center().y()));
+    EXPECT_FALSE(row("values")->isExpanded()) << "a click near the left edge toggles a marked group";
+    browser.setRootIsDecorated(true);
+    EXPECT_TRUE(row("g")->icon(0).isNull());
+}
+
+} // namespace

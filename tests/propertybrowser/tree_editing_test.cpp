@@ -1,0 +1,196 @@
+// Editing in the tree browser with real keys and clicks: opening the value
+// editor by keyboard and mouse, one commit per Enter, disabled rows, window
+// activation, and rows removed while their editor is open.
+#include "pbdoublespinbox2.h"
+#include "pblineeditwidget2.h"
+#include "pbspinboxeditwidget2.h"
+#include "tree_browser_fixture.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSpinBox>
+
+using namespace treetest;
+
+namespace {
+
+class TreeEditing : public ::testing::Test
+{
+protected:
+    StrictMessages strict;
+    SignalLog log;
+    ParameterTree tree;
+    PbTreePropertyBrowser browser;
+
+    void SetUp() override
+    {
+        // The log listens before the factories do, so that it shows the
+        // order in which the main window hears the signals.
+        QObject::connect(&tree.ints, &PbIntPropertyManager::valueChanged, [this](PbProperty *p, int v) {
+            log.add(QString("valueChanged %1 %2").arg(p->propertyName()).arg(v));
+        });
+        QObject::connect(&tree.ints, &PbIntPropertyManager::valueUpdated, [this](PbProperty *p, int v) {
+            log.add(QString("valueUpdated %1 %2").arg(p->propertyName()).arg(v));
+        });
+        QObject::connect(&tree.strings, &PbStringPropertyManager::valueUpdated,
+                         [this](PbProperty *p, const QString &v) { log.add("valueUpdated " + p->propertyName() + " " + v); });
+        for (PbAbstractPropertyManager *m : std::initializer_list<PbAbstractPropertyManager *>{
+                 &tree.ints, &tree.doubles, &tree.strings, &tree.bools, &tree.enums}) {
+            QObject::connect(m, &PbAbstractPropertyManager::editorCreated,
+                             [this](PbProperty *p) { log.add("editorCreated " + p->propertyName()); });
+            QObject::connect(m, &PbAbstractPropertyManager::editorDestroyed,
+                             [this](PbProperty *p) { log.add("editorDestroyed " + p->propertyName()); });
+        }
+        tree.bind(browser);
+        browser.resize(600, 500);
+        ASSERT_TRUE(showActive(&browser));
+    }
+
+    QTreeWidget *view() { return viewOf(browser); }
+    QTreeWidgetItem *row(const char *name) { return rowOf(browser, name); }
+    template <class E> E *openEditor() { return view()->viewport()->findChild<E *>(); }
+};
+
+TEST_F(TreeEditing, KeyboardOpensTheEditorAndEnterCommitsOnce)
+{
+    view()->setCurrentItem(row("i"), 0);
+    QTest::keyClick(view(), Qt::Key_Space);
+    auto *ed = openEditor<PbSpinBoxEditWidget2>();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_EQ(view()->currentColumn(), 1) << "the current index moves to the value column";
+    EXPECT_EQ(delegateOf(browser)->editedItem(), row("i"));
+    EXPECT_EQ(log.entries, QStringList({"editorCreated i"}));
+    log.clear();
+    // The spin box has the keyboard even though the button is hidden.
+    ASSERT_TRUE(ed->findChild<QSpinBox *>()->hasFocus());
+    typeKeys("42");
+    EXPECT_TRUE(log.entries.isEmpty()) << "typing without Enter changes nothing";
+    EXPECT_EQ(row("i")->text(1), "5");
+    pressKey(Qt::Key_Return);
+    EXPECT_EQ(log.entries, QStringList({"valueChanged i 42", "valueUpdated i 42"}));
+    EXPECT_EQ(row("i")->text(1), "42");
+    EXPECT_TRUE(waitFor([&] { return !openEditor<PbSpinBoxEditWidget2>(); }));
+    EXPECT_EQ(log.entries.last(), "editorDestroyed i");
+    EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
+
+    // Enter on the row opens the editor again; Enter in it commits the
+    // unchanged value of an editable row once more.
+    QTest::keyClick(view(), Qt::Key_Enter);
+    ASSERT_NE(openEditor<PbSpinBoxEditWidget2>(), nullptr);
+    log.clear();
+    pressKey(Qt::Key_Enter);
+    EXPECT_EQ(log.entries, QStringList({"valueChanged i 42", "valueUpdated i 42"}));
+}
+
+TEST_F(TreeEditing, ReadOnlyRowOpensButNeverCommits)
+{
+    tree.ints.setReadOnly(tree.i, true);
+    view()->setCurrentItem(row("i"), 1);
+    QTest::keyClick(view(), Qt::Key_Space);
+    ASSERT_NE(openEditor<PbSpinBoxEditWidget2>(), nullptr);
+    log.clear();
+    typeKeys("7");
+    pressKey(Qt::Key_Return);
+    EXPECT_TRUE(log.entries.isEmpty());
+    EXPECT_EQ(tree.ints.value(tree.i), 5);
+}
+
+TEST_F(TreeEditing, ClickInTheValueColumnOpensTheEditorThere)
+{
+    clickRow(browser, row("s"), Spot::Label);
+    EXPECT_EQ(openEditor<PbLineEditWidget2>(), nullptr) << "a click on the name opens nothing";
+    EXPECT_EQ(browser.currentItem(), itemOf(browser, tree.s));
+    clickRow(browser, row("s"), Spot::Value);
+    auto *ed = openEditor<PbLineEditWidget2>();
+    ASSERT_NE(ed, nullptr);
+    EXPECT_TRUE(ed->findChild<QLineEdit *>()->hasFocus());
+    log.clear();
+    typeKeys("new");
+    pressKey(Qt::Key_Enter);
+    EXPECT_EQ(log.entries, QStringList({"valueUpdated s new"}));
+    EXPECT_EQ(tree.strings.value(tree.s), "new");
+
+    clickRow(browser, row("g"), Spot::Value);
+    EXPECT_EQ(openEditor<QComboBox>(), nullptr) << "a group row has no editor";
+}
+
+TEST_F(TreeEditing, DisablingARowClosesItsEditorAndDisablesTheRowsBelow)
+{
+    tree.b->setEnabled(false);
+    clickRow(browser, row("a"), Spot::Value);
+    ASSERT_NE(openEditor<PbSpinBoxEditWidget2>(), nullptr);
+    tree.g->setEnabled(false);
+    EXPECT_TRUE(waitFor([&] { return !openEditor<PbSpinBoxEditWidget2>(); }));
+    for (const char *name : {"g", "a", "b", "c"})
+        EXPECT_FALSE(row(name)->flags() & Qt::ItemIsEnabled) << name;
+    EXPECT_TRUE(row("h")->flags() & Qt::ItemIsEnabled);
+    clickRow(browser, row("a"), Spot::Value);
+    EXPECT_EQ(openEditor<PbSpinBoxEditWidget2>(), nullptr) << "a disabled row opens no editor";
+
+    tree.g->setEnabled(true);
+    EXPECT_TRUE(row("a")->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(row("b")->flags() & Qt::ItemIsEnabled) << "a row whose own property is disabled stays disabled";
+    EXPECT_TRUE(row("c")->flags() & Qt::ItemIsEnabled);
+}
+
+TEST_F(TreeEditing, EditorSurvivesAnotherWindowBecomingActive)
+{
+    clickRow(browser, row("d"), Spot::Value);
+    QPointer<PbDoubleSpinBox2> ed = openEditor<PbDoubleSpinBox2>();
+    ASSERT_FALSE(ed.isNull());
+    ASSERT_TRUE(ed->hasFocus());
+    QWidget other;
+    other.resize(100, 100);
+    ASSERT_TRUE(showActive(&other));
+    QApplication::processEvents();
+    EXPECT_FALSE(ed.isNull());
+    EXPECT_EQ(delegateOf(browser)->editedItem(), row("d"));
+    ASSERT_TRUE(showActive(&browser));
+    ASSERT_FALSE(ed.isNull());
+    ed->setFocus();
+    log.clear();
+    EXPECT_TRUE(ed->isVisible());
+}
+
+TEST_F(TreeEditing, RemovedRowIsForgottenAtOnceAndEditingGoesOn)
+{
+    clickRow(browser, row("a"), Spot::Value);
+    QPointer<PbSpinBoxEditWidget2> ed = openEditor<PbSpinBoxEditWidget2>();
+    ASSERT_FALSE(ed.isNull());
+    tree.g->removeSubProperty(tree.a);
+    EXPECT_EQ(row("a"), nullptr);
+    EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr) << "no pointer to the removed row is kept";
+    EXPECT_TRUE(waitFor([&] { return ed.isNull(); }));
+
+    // Editing another row works, and a row made in place of the old one is
+    // an ordinary row.
+    tree.g->addSubProperty(tree.a);
+    view()->setCurrentItem(row("a"), 0);
+    QTest::keyClick(view(), Qt::Key_Space);
+    ASSERT_NE(openEditor<PbSpinBoxEditWidget2>(), nullptr);
+    EXPECT_EQ(delegateOf(browser)->editedItem(), row("a"));
+
+    // A property deleted while its editor is open takes its row along.
+    QPointer<PbSpinBoxEditWidget2> ed2 = openEditor<PbSpinBoxEditWidget2>();
+    delete tree.a;
+    tree.a = nullptr;
+    EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
+    EXPECT_TRUE(waitFor([&] { return ed2.isNull(); }));
+}
+
+TEST_F(TreeEditing, CloseEditorAndEditItemFromTheBrowser)
+{
+    browser.editItem(itemOf(browser, tree.e));
+    QPointer<QComboBox> combo = openEditor<QComboBox>();
+    ASSERT_FALSE(combo.isNull());
+    EXPECT_EQ(combo->currentIndex(), 1);
+    browser.closeEditor(tree.i); // not the open one: nothing happens
+    QApplication::processEvents();
+    EXPECT_FALSE(combo.isNull());
+    browser.closeEditor(tree.e);
+    EXPECT_TRUE(waitFor([&] { return combo.isNull(); }));
+    EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
+}
+
+} // namespace
