@@ -225,14 +225,19 @@ PbBrowserItem *PbAbstractPropertyBrowser::insertProperty(PbProperty *property, P
         return nullptr;
     int pos = 0;
     int newPos = 0;
+    PbProperty *properAfter = nullptr;
     for (PbProperty *existing : qAsConst(d_ptr->m_subItems)) {
         if (existing == property)
             return nullptr;
-        if (existing == afterProperty)
+        if (existing == afterProperty) {
             newPos = pos + 1;
+            properAfter = existing;
+        }
         ++pos;
     }
-    d_ptr->createBrowserIndexes(property, nullptr, afterProperty);
+    // An after property that is not top-level here puts the property first;
+    // taking it at its word would register the property with no item at all.
+    d_ptr->createBrowserIndexes(property, nullptr, properAfter);
     d_ptr->insertSubTree(property, nullptr);
     d_ptr->m_subItems.insert(newPos, property);
     return topLevelItem(property);

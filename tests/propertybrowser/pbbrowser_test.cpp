@@ -70,6 +70,20 @@ TEST_F(BrowserItems, TopLevelRefusalsAndPlaces)
     EXPECT_TRUE(log.take().isEmpty());
 }
 
+TEST_F(BrowserItems, AfterPropertyThatIsNotTopLevelPutsTheItemFirst)
+{
+    a->addSubProperty(c);
+    browser.addProperty(a);
+    log.clear();
+    PbBrowserItem *item = browser.insertProperty(b, c);  // c shows, but not at the top
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(log.take(), QStringList({"browser.inserted(b,null)"}));
+    EXPECT_EQ(browser.topLevelItems().value(0), item);
+    EXPECT_EQ(browser.properties(), QList<PbProperty *>({b, a}));
+    EXPECT_NE(browser.insertProperty(d, e), nullptr);  // e is not shown at all
+    EXPECT_EQ(browser.items(d).size(), 1);
+}
+
 TEST_F(BrowserItems, PropertyUnderTwoShownParentsHasTwoItems)
 {
     a->addSubProperty(c);
