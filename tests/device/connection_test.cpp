@@ -45,7 +45,7 @@ TEST_F(DeviceTest, ConnectAndDisconnectOnTheWire)
     EXPECT_FALSE(window.m_connected);
     EXPECT_TRUE(window.m_currentOperation.isEmpty());
     EXPECT_EQ(fromMaster().back(), "C");
-    EXPECT_FALSE(adapter.channelOpen());
+    EXPECT_TRUE(waitUntil([&] { return !adapter.channelOpen(); }));
     EXPECT_EQ(window.lines(), (QStringList{kConnecting, kDisconnected}));
 
     // Connecting again works on the same port.

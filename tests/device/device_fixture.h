@@ -12,6 +12,8 @@
 #include "virtual_can_adapter.h"
 
 #include <chrono>
+#include <functional>
+#include <thread>
 #include <string>
 
 using namespace std::chrono_literals;
@@ -46,9 +48,23 @@ protected:
 
     void connect()
     {
+        const size_t mark = adapter.log().size();
         ASSERT_TRUE(connectCan(window));
         // The stack is up once the master's boot-up frame (0x701, one byte 0) has left.
-        ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t701100", 2000ms).has_value());
+        ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t701100", 2000ms, mark).has_value());
+    }
+
+    // Polls the adapter's state (which has no wait of its own) for at most `limit`.
+    static bool waitUntil(const std::function<bool()> &condition,
+                          std::chrono::milliseconds limit = 2000ms)
+    {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            std::this_thread::sleep_for(1ms);
+        }
+        return true;
     }
 
     std::vector<std::string> fromMaster() const { return adapter.log().texts(WireDirection::FromMaster); }
