@@ -146,8 +146,10 @@ void uploadInitiate(const SdoExchange &ex)
         uint8_t frame[8];
         sdoFormatFrame(frame, static_cast<uint8_t>(SdoCmd::UploadExpedited + (4 - n) * 4), line->index,
                        line->subIndex, 0);
+        // A text may have come through the heap buffer and turned out short.
+        const uint8_t *bytes = sdoLineBytes(line);
         for (uint32_t i = 0; i < n; ++i)
-            frame[4 + i] = line->data[i];
+            frame[4 + i] = bytes[i];
         sendSdoLineFrame(ex.node, line, frame);
         freeSdoLine(line);
         return;

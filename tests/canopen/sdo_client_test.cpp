@@ -9,68 +9,44 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace sdotest {
 namespace {
 
-using Frames = std::vector<Frame>;
-
 class SdoClientTest : public SdoTest {
 protected:
-    // Plays a server that answers an upload of data segmented, checking each request.
+    // Plays a server that answers an upload of data segmented.
     void serveSegmentedUpload(uint16_t index, uint8_t sub, const Bytes &data)
     {
         ASSERT_EQ(takeSent(), Frames{sdo(kToPeer, 0x40, index, sub)});
         feed(sdo(kFromPeer, 0x41, index, sub, static_cast<uint32_t>(data.size())));
-        Frame request = sdo(kToPeer, 0x60, index, sub); // the first request repeats the object
-        uint8_t toggle = 0;
-        size_t offset = 0;
-        for (;;) {
-            ASSERT_EQ(takeSent(), Frames{request}) << "at offset " << offset;
-            const size_t remaining = data.size() - offset;
-            const bool last = remaining <= 7;
-            const size_t n = last ? remaining : 7;
-            const uint8_t command = static_cast<uint8_t>(toggle * 16 + (last ? (7 - n) * 2 + 1 : 0));
-            feed(seg(kFromPeer, command, Bytes(data.begin() + offset, data.begin() + offset + n)));
-            offset += n;
-            toggle ^= 1;
-            if (last)
-                break;
-            request = seg(kToPeer, static_cast<uint8_t>(0x60 + toggle * 16));
-        }
-        EXPECT_TRUE(takeSent().empty());
+        const Frames segments = segmentsOf(kFromPeer, data);
+        for (const Frame &segment : segments)
+            feed(segment);
+        Frames requests = toggled(kToPeer, 0x60, segments.size());
+        requests[0] = sdo(kToPeer, 0x60, index, sub); // the first request repeats the object
+        EXPECT_EQ(takeSent(), requests);
     }
 
-    // Plays a server that takes a download of data, checking each frame.
+    // Plays a server that takes a download of data.
     void serveDownload(uint16_t index, uint8_t sub, const Bytes &data)
     {
         const uint32_t n = static_cast<uint32_t>(data.size());
         if (n <= 4) {
             Frame initiate = sdo(kToPeer, static_cast<uint8_t>(0x23 + (4 - n) * 4), index, sub);
-            for (uint32_t i = 0; i < n; ++i)
-                initiate.data[4 + i] = data[i];
+            std::copy(data.begin(), data.end(), initiate.data.begin() + 4);
             ASSERT_EQ(takeSent(), Frames{initiate});
             feed(sdo(kFromPeer, 0x60, index, sub));
             EXPECT_TRUE(takeSent().empty());
             return;
         }
         ASSERT_EQ(takeSent(), Frames{sdo(kToPeer, 0x21, index, sub, n)});
-        Frame answer = sdo(kFromPeer, 0x60, index, sub);
-        uint8_t toggle = 0;
-        size_t offset = 0;
-        while (offset < n) {
-            feed(answer);
-            const size_t remaining = n - offset;
-            const bool last = remaining <= 7;
-            const size_t k = last ? remaining : 7;
-            const uint8_t command = static_cast<uint8_t>(toggle * 16 + (last ? (7 - k) * 2 + 1 : 0));
-            ASSERT_EQ(takeSent(), Frames{seg(kToPeer, command, Bytes(data.begin() + offset, data.begin() + offset + k))})
-                << "at offset " << offset;
-            offset += k;
-            answer = seg(kFromPeer, static_cast<uint8_t>(0x20 + toggle * 16));
-            toggle ^= 1;
-        }
-        feed(answer);
-        EXPECT_TRUE(takeSent().empty());
+        const Frames segments = segmentsOf(kToPeer, data);
+        feed(sdo(kFromPeer, 0x60, index, sub));
+        for (const Frame &ack : toggled(kFromPeer, 0x20, segments.size()))
+            feed(ack);
+        EXPECT_EQ(takeSent(), segments);
     }
 
     void expectOneCompletion(uint32_t result, uint32_t abortCode, const Bytes &data = {})
@@ -144,37 +120,6 @@ TEST_P(SdoSegmentedSizes, DownloadSendsEveryByte)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SdoSegmentedSizes, ::testing::Values(0u, 1u, 4u, 5u, 7u, 8u, 20u, 40u, 889u));
-
-TEST_F(SdoClientTest, TwentyByteUploadAlternatesRequests)
-{
-    ASSERT_EQ(startRead(0x1008, 0), 0);
-    takeSent();
-    feed(sdo(kFromPeer, 0x41, 0x1008, 0, 20));
-    feed(seg(kFromPeer, 0x00, pattern(7)));
-    feed(seg(kFromPeer, 0x10, pattern(7)));
-    feed(seg(kFromPeer, 0x03, pattern(6)));
-    EXPECT_EQ(takeSent(), (Frames{sdo(kToPeer, 0x60, 0x1008, 0), seg(kToPeer, 0x70), seg(kToPeer, 0x60)}));
-    ASSERT_EQ(completions.size(), 1u);
-    EXPECT_EQ(completions[0].data.size(), 20u);
-}
-
-TEST_F(SdoClientTest, SevenByteDownloadIsOneLastSegment)
-{
-    const Bytes data = pattern(7);
-    ASSERT_EQ(startWrite(kDomains, 2, data), 0);
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x21, kDomains, 2, 7)});
-    feed(sdo(kFromPeer, 0x60, kDomains, 2));
-    EXPECT_EQ(takeSent(), Frames{seg(kToPeer, 0x01, data)});
-    EXPECT_TRUE(completions.empty());
-    feed(seg(kFromPeer, 0x20));
-    expectOneCompletion(SdoState::Finished, 0);
-}
-
-TEST_F(SdoClientTest, EmptyDownloadIsExpeditedWithoutBytes)
-{
-    ASSERT_EQ(startWrite(kDomains, 0, {}), 0);
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x33, kDomains, 0)});
-}
 
 // --- result getters -------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include "stack_clock.h"
 #include "stack_timer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iomanip>
 #include <mutex>
@@ -17,6 +18,7 @@ namespace sdotest {
 
 std::vector<Completion> SdoTest::completions;
 int SdoTest::countedCalls = 0;
+uint32_t SdoTest::clockMs = 1000;
 
 namespace {
 
@@ -128,9 +130,9 @@ uint8_t captureSend(CanHandle, const CanMessage *frame)
     return 0;
 }
 
-uint32_t stillClock()
+uint32_t testClock()
 {
-    return 1000;
+    return SdoTest::clockMs;
 }
 
 CanDriver savedDriver;
@@ -169,6 +171,55 @@ Bytes pattern(uint32_t n, uint8_t seed)
     return bytes;
 }
 
+Bytes slice(const Bytes &data, size_t from, size_t n)
+{
+    return Bytes(data.begin() + static_cast<long>(from), data.begin() + static_cast<long>(from + n));
+}
+
+Frames segmentsOf(uint16_t cobId, const Bytes &data)
+{
+    Frames frames;
+    uint8_t toggle = 0;
+    for (size_t at = 0;; at += 7, toggle ^= 1) {
+        const size_t remaining = data.size() - at;
+        if (remaining > 7) {
+            frames.push_back(seg(cobId, static_cast<uint8_t>(toggle * 16), slice(data, at, 7)));
+            continue;
+        }
+        const uint8_t command = static_cast<uint8_t>(toggle * 16 + (7 - remaining) * 2 + 1);
+        frames.push_back(seg(cobId, command, slice(data, at, remaining)));
+        return frames;
+    }
+}
+
+Frames toggled(uint16_t cobId, uint8_t base, size_t count)
+{
+    Frames frames;
+    for (size_t i = 0; i < count; ++i)
+        frames.push_back(seg(cobId, static_cast<uint8_t>(base + (i & 1) * 16)));
+    return frames;
+}
+
+Frames blockOf(uint16_t cobId, const Bytes &data, size_t offset, uint8_t blockSize)
+{
+    Frames frames;
+    for (unsigned seq = 1; seq <= blockSize; ++seq, offset += 7) {
+        const size_t remaining = data.size() - offset;
+        const bool last = remaining <= 7;
+        frames.push_back(seg(cobId, static_cast<uint8_t>(last ? seq | 0x80 : seq),
+                             slice(data, offset, last ? remaining : 7)));
+        if (last)
+            break;
+    }
+    return frames;
+}
+
+uint8_t blockEnd(size_t n)
+{
+    const size_t lastBytes = n == 0 ? 0 : n - (n - 1) / 7 * 7;
+    return static_cast<uint8_t>(0xC1 + (7 - lastBytes) * 4);
+}
+
 uint8_t *entryBytes(uint16_t index, uint8_t subIndex)
 {
     uint32_t code = 0;
@@ -193,7 +244,8 @@ void SdoTest::SetUp()
         slot = AlarmSlot{};
     highestAlarm = -1;
     nextWakeUp = kTimerNotArmed;
-    setStackClock(stillClock);
+    clockMs = 1000;
+    setStackClock(testClock);
     initStackTimers();
 
     node.nodeId = &localNodeId;
@@ -230,7 +282,7 @@ void SdoTest::feed(const Frame &frame)
     CanMessage message{};
     message.cobId = frame.cobId;
     message.len = static_cast<uint8_t>(frame.data.size());
-    std::memcpy(message.data, frame.data.data(), frame.data.size());
+    std::copy(frame.data.begin(), frame.data.end(), message.data);
     processSdoFrame(&node, &message);
 }
 

@@ -47,8 +47,21 @@ void PrintTo(const Frame &frame, std::ostream *out);
 Frame sdo(uint16_t cobId, uint8_t command, uint16_t index, uint8_t subIndex, uint32_t value = 0);
 // An SDO frame from a command byte and up to 7 following bytes, zero padded.
 Frame seg(uint16_t cobId, uint8_t command, const Bytes &bytes = {});
+using Frames = std::vector<Frame>;
+
 // n bytes of recognisable data.
 Bytes pattern(uint32_t n, uint8_t seed = 1);
+Bytes slice(const Bytes &data, size_t from, size_t n);
+// The segments of a segmented transfer of data: toggles from 0, the last one
+// with its last bit and count of empty bytes.
+Frames segmentsOf(uint16_t cobId, const Bytes &data);
+// count frames {base + toggle * 16}, toggles from 0 (requests, acknowledgements).
+Frames toggled(uint16_t cobId, uint8_t base, size_t count);
+// One block of a block transfer of data from offset: up to blockSize
+// segments {seqNo, 7 bytes}, the transfer's last one with bit 0x80.
+Frames blockOf(uint16_t cobId, const Bytes &data, size_t offset, uint8_t blockSize);
+// Byte 0 of the end frame of a block transfer of n bytes.
+uint8_t blockEnd(size_t n);
 // Byte storage of a dictionary entry of the test dictionary.
 uint8_t *entryBytes(uint16_t index, uint8_t subIndex);
 
@@ -61,6 +74,18 @@ struct Completion {
 };
 
 class SdoTest : public ::testing::Test {
+public:
+    // Completion callbacks: fetch the result like the device layer, then close the line.
+    static void onRead(NodeContext *node, uint8_t nodeId);
+    static void onWrite(NodeContext *node, uint8_t nodeId);
+    // Records the call only; the line stays as the unit left it.
+    static void onAnyOnlyCount(NodeContext *node, uint8_t nodeId);
+
+    static std::vector<Completion> completions;
+    static int countedCalls;
+    // The stack clock of the test: stands still unless a test moves it.
+    static uint32_t clockMs;
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -73,12 +98,6 @@ protected:
     // Lets the armed time-out alarms expire.
     void fireAlarms();
 
-    // Completion callbacks: fetch the result like the device layer, then close the line.
-    static void onRead(NodeContext *node, uint8_t nodeId);
-    static void onWrite(NodeContext *node, uint8_t nodeId);
-    // Records the call only; the line stays as the unit left it.
-    static void onAnyOnlyCount(NodeContext *node, uint8_t nodeId);
-
     int startRead(uint16_t index, uint8_t subIndex, uint8_t block = 0);
     int startWrite(uint16_t index, uint8_t subIndex, const Bytes &data, uint8_t block = 0);
 
@@ -86,8 +105,6 @@ protected:
 
     NodeContext node;
     CanPortSlot port;
-    static std::vector<Completion> completions;
-    static int countedCalls;
 };
 
 } // namespace sdotest
