@@ -93,7 +93,11 @@ bool PbPropertyEditorDelegate::eventFilter(QObject *object, QEvent *event)
 
 QSize PbPropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    return QItemDelegate::sizeHint(option, index) + QSize(3, 4);
+    // All rows share one height (the view measures one row only, which keeps
+    // updates of large trees linear), so every row leaves room for an icon.
+    QSize hint = QItemDelegate::sizeHint(option, index) + QSize(3, 4);
+    hint.setHeight(qMax(hint.height(), option.decorationSize.height() + 4));
+    return hint;
 }
 
 void PbPropertyEditorDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,

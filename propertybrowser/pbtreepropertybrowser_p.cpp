@@ -47,6 +47,8 @@ void PbTreePropertyBrowserPrivate::init(QWidget *parent)
     m_treeWidget = new PbPropertyEditorView(parent);
     m_treeWidget->setEditorPrivate(this);
     m_treeWidget->setIconSize(QSize(18, 18));
+    // Rows are measured once, not on every change of every row.
+    m_treeWidget->setUniformRowHeights(true);
     layout->addWidget(m_treeWidget);
     parent->setFocusProxy(m_treeWidget);
 
@@ -139,7 +141,14 @@ void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrows
     m_itemToIndex[row] = item;
     m_indexToItem[item] = row;
     row->setFlags(row->flags() | Qt::ItemIsEditable);
-    row->setExpanded(true);
+    // Rows are shown expanded. Only a row with children is marked so: every
+    // expanded row costs the tree widget a persistent index that each later
+    // insertion and removal walks, which made large trees quadratic to fill
+    // and to clear. A row that gets its first child later is expanded then.
+    if (!item->property()->subProperties().isEmpty())
+        row->setExpanded(true);
+    if (parentRow && parentRow->childCount() == 1)
+        parentRow->setExpanded(true);
     updateItem(row);
 }
 
@@ -163,6 +172,21 @@ void PbTreePropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
         updateItem(row);
 }
 
+// Each change of a row's data makes the view re-measure the row; a refresh
+// therefore touches only what really changed.
+static void setRowText(QTreeWidgetItem *row, int column, int role, const QString &text)
+{
+    const QVariant old = row->data(column, role);
+    if (old.isValid() ? old.toString() != text : !text.isEmpty())
+        row->setData(column, role, text);
+}
+
+static void setRowIcon(QTreeWidgetItem *row, int column, const QIcon &icon)
+{
+    if (row->icon(column).cacheKey() != icon.cacheKey())
+        row->setIcon(column, icon);
+}
+
 void PbTreePropertyBrowserPrivate::updateItem(QTreeWidgetItem *row)
 {
     PbProperty *property = rowToBrowserItem(row)->property();
@@ -171,23 +195,24 @@ void PbTreePropertyBrowserPrivate::updateItem(QTreeWidgetItem *row)
         QString toolTip = property->toolTip();
         if (toolTip.isEmpty())
             toolTip = property->displayText();
-        row->setToolTip(1, toolTip);
-        row->setIcon(1, property->valueIcon());
+        setRowText(row, 1, Qt::ToolTipRole, toolTip);
+        setRowIcon(row, 1, property->valueIcon());
         QString text = property->displayText();
         if (text.isEmpty())
             text = property->valueText();
-        row->setText(1, text);
+        setRowText(row, 1, Qt::DisplayRole, text);
     } else if (m_markPropertiesWithoutValue && !m_treeWidget->rootIsDecorated()) {
         expandIcon = m_expandIcon;
     }
-    row->setIcon(0, expandIcon);
-    row->setToolTip(0, property->propertyName());
-    row->setStatusTip(0, property->statusTip());
-    row->setWhatsThis(0, property->whatsThis());
-    row->setText(0, property->propertyName());
+    setRowIcon(row, 0, expandIcon);
+    const QString name = property->propertyName();
+    setRowText(row, 0, Qt::ToolTipRole, name);
+    setRowText(row, 0, Qt::StatusTipRole, property->statusTip());
+    setRowText(row, 0, Qt::WhatsThisRole, property->whatsThis());
+    setRowText(row, 0, Qt::DisplayRole, name);
     const QStringList texts = property->columnTexts();
     for (int i = 0; i < texts.size(); ++i)
-        row->setText(i + 2, texts.at(i));
+        setRowText(row, i + 2, Qt::DisplayRole, texts.at(i));
 
     const bool wasEnabled = row->flags() & Qt::ItemIsEnabled;
     bool isEnabled = false;

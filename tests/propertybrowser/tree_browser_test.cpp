@@ -28,15 +28,20 @@ protected:
     }
 };
 
-TEST_F(TreeBrowser, NewRowsAreCheckableEditableEnabledExpandedAndNotSelectable)
+TEST_F(TreeBrowser, NewRowsAreCheckableEditableEnabledNotSelectableAndGroupsExpanded)
 {
     for (const char *name : {"top", "g", "a", "i", "d", "s", "bo", "e"}) {
         QTreeWidgetItem *r = row(name);
         ASSERT_NE(r, nullptr) << name;
         EXPECT_EQ(r->flags(), Qt::ItemIsUserCheckable | Qt::ItemIsEditable | Qt::ItemIsEnabled) << name;
         EXPECT_EQ(r->checkState(0), Qt::Unchecked) << name;
-        EXPECT_TRUE(r->isExpanded()) << name;
+        EXPECT_EQ(r->isExpanded(), r->childCount() > 0) << name << ": rows with children are expanded";
     }
+    // A leaf that becomes a group shows its new child at once.
+    PbProperty *x = tree.ints.addProperty("x");
+    tree.a->addSubProperty(x);
+    EXPECT_TRUE(row("a")->isExpanded());
+    EXPECT_TRUE(browser.isExpanded(itemOf(browser, tree.a)));
     EXPECT_EQ(row("top")->child(0), row("g"));
     EXPECT_EQ(row("g")->child(2), row("c"));
 }

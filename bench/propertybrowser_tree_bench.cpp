@@ -1,0 +1,150 @@
+// Timing of the tree property browser with a parameter tree shaped like the
+// main window's: N parameters (integer, floating-point, text, boolean,
+// choice) in 50 groups, two extra text columns. Prints the time to populate
+// and show, to update every value once through the managers while shown, and
+// to clear, for 500 and 5,000 parameters side by side.
+#include "pbboolpropertymanager.h"
+#include "pbcheckboxfactory.h"
+#include "pbdoublepropertymanager.h"
+#include "pbdoublespinboxfactory.h"
+#include "pbenumeditorfactory.h"
+#include "pbgrouppropertymanager.h"
+#include "pbintpropertymanager.h"
+#include "pblineeditfactory2.h"
+#include "pbproperty.h"
+#include "pbspinboxfactory2.h"
+#include "pbstringpropertymanager.h"
+#include "pbtreepropertybrowser.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+namespace {
+
+struct Figures {
+    double populate = 0, update = 0, clear = 0;
+};
+
+double ms(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+Figures run(int parameters)
+{
+    const int groupsCount = 50;
+    PbGroupPropertyManager groups;
+    PbIntPropertyManager ints;
+    PbDoublePropertyManager doubles;
+    PbStringPropertyManager strings;
+    PbBoolPropertyManager bools;
+    PbEnumPropertyManager enums;
+    QWidget factoryParent;
+    PbCheckBoxFactory checkFactory(&factoryParent);
+    PbSpinBoxFactory2 spinFactory(&factoryParent);
+    PbLineEditFactory2 lineFactory(&factoryParent);
+    PbEnumEditorFactory enumFactory(&factoryParent);
+    PbDoubleSpinBoxFactory doubleFactory(&factoryParent);
+    Figures f;
+
+    PbTreePropertyBrowser browser;
+    browser.setFactoryForManager(&bools, &checkFactory);
+    browser.setFactoryForManager(&ints, &spinFactory);
+    browser.setFactoryForManager(&strings, &lineFactory);
+    browser.setFactoryForManager(&enums, &enumFactory);
+    browser.setFactoryForManager(&doubles, &doubleFactory);
+    browser.setExtraColumns({"Тип", "Описание"});
+    browser.setResizeMode(PbTreePropertyBrowser::Interactive);
+    browser.setSplitterPosition(0, 300);
+    browser.setSplitterPosition(1, 250);
+    browser.setSplitterPosition(2, 80);
+    browser.resize(1000, 700);
+
+    QList<PbProperty *> params;
+    params.reserve(parameters);
+    QElapsedTimer t;
+    t.start();
+    for (int g = 0; g < groupsCount; ++g) {
+        PbProperty *group = groups.addProperty(QString("Группа %1").arg(g));
+        for (int k = g; k < parameters; k += groupsCount) {
+            PbProperty *p = nullptr;
+            switch (k % 8) {
+            case 0: case 1: case 2: case 3:
+                p = ints.addProperty(QString("int_%1").arg(k));
+                ints.setValue(p, k);
+                break;
+            case 4:
+                p = doubles.addProperty(QString("real_%1").arg(k));
+                doubles.setValue(p, k / 3.0);
+                break;
+            case 5:
+                p = strings.addProperty(QString("text_%1").arg(k));
+                strings.setValue(p, QString("value %1").arg(k));
+                break;
+            case 6:
+                p = bools.addProperty(QString("flag_%1").arg(k));
+                bools.setValue(p, k % 2);
+                break;
+            default:
+                p = enums.addProperty(QString("choice_%1").arg(k));
+                enums.setEnumNames(p, {"off", "on", "auto"});
+                break;
+            }
+            p->setColumnTexts({"UNSIGNED32", QString("Описание параметра %1").arg(k)});
+            group->addSubProperty(p);
+            params << p;
+        }
+        browser.addProperty(group);
+    }
+    browser.show();
+    QApplication::processEvents();
+    f.populate = ms(t);
+
+    t.restart();
+    for (PbProperty *p : qAsConst(params)) {
+        const QObject *m = p->propertyManager();
+        if (m == &ints)
+            ints.setValue(p, ints.value(p) + 1);
+        else if (m == &doubles)
+            doubles.setValue(p, doubles.value(p) + 1);
+        else if (m == &strings)
+            strings.setValue(p, strings.value(p) + "+");
+        else if (m == &bools)
+            bools.setValue(p, !bools.value(p));
+        else
+            enums.setValue(p, (enums.value(p) + 1) % 3);
+    }
+    QApplication::processEvents();
+    f.update = ms(t);
+
+    t.restart();
+    browser.clear();
+    for (PbAbstractPropertyManager *m : std::initializer_list<PbAbstractPropertyManager *>{
+             &ints, &doubles, &strings, &bools, &enums, &groups})
+        m->clear();
+    QApplication::processEvents();
+    f.clear = ms(t);
+    return f;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    run(200); // warm-up: fonts, styles, icons
+    const Figures small = run(500);
+    const Figures large = run(5000);
+    std::printf("tree browser, 50 groups, 2 extra columns  %10s %10s %8s\n", "500", "5000", "ratio");
+    std::printf("populate and show (ms)                    %10.1f %10.1f %8.1f\n", small.populate, large.populate,
+                large.populate / small.populate);
+    std::printf("update every value (ms)                   %10.1f %10.1f %8.1f\n", small.update, large.update,
+                large.update / small.update);
+    std::printf("clear (ms)                                %10.1f %10.1f %8.1f\n", small.clear, large.clear,
+                large.clear / small.clear);
+    std::printf("targets: populate+show < 1000 ms, update < 200 ms at 5000; ratio near 10 (linear)\n");
+    return 0;
+}
