@@ -28,6 +28,13 @@ bool isMagic(const std::uint8_t *data, std::size_t size, std::size_t pos)
     return startsWith(data, size, pos, magic, 3);
 }
 
+// The archive ends inside a locator tag or a "zPQ".
+bool isCutBlockStart(const std::uint8_t *rest, std::size_t size)
+{
+    return size < sizeof kTaggedMagic &&
+           (std::memcmp(rest, kTaggedMagic, size) == 0 || (size < 3 && std::memcmp(rest, "zPQ", size) == 0));
+}
+
 std::string readText(ByteReader &in, const char *what)
 {
     std::string text;
@@ -68,6 +75,10 @@ bool BlockScanner::next(BlockLayout &block)
         magicAt = m_pos + 13;
     } else if (isMagic(m_data, m_size, m_pos)) {
         magicAt = m_pos;
+    } else if (startsWith(m_data, m_size, m_pos, kTag, sizeof kTag)) {
+        fail("locator tag at offset %zu is not followed by a block", m_pos);
+    } else if (isCutBlockStart(m_data + m_pos, m_size - m_pos)) {
+        fail("truncated archive: incomplete block start at offset %zu", m_pos);
     } else {
         // Bytes that are neither a tag nor a block are skipped.
         start = findTaggedBlock(m_pos);

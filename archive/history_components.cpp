@@ -21,9 +21,11 @@ int currentState(ComponentState &c, std::uint32_t h, const BitContext &bc)
     return c.state;
 }
 
+const StateTable &kStates = stateTable();
+
 void advanceState(ComponentState &c, int y)
 {
-    c.history.at(c.index) = stateTable().next[c.state][y];
+    c.history.at(c.index) = kStates.next[c.state][y];
 }
 
 } // namespace

@@ -30,4 +30,6 @@ const SquashTables &squashTables()
     return tables;
 }
 
+const SquashTables &kSquashTables = squashTables();
+
 } // namespace zpaq

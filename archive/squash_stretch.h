@@ -14,6 +14,10 @@ struct SquashTables
 
 const SquashTables &squashTables();
 
+/// The tables, bound once at program start so the per-bit paths need no
+/// initialisation check.
+extern const SquashTables &kSquashTables;
+
 /// squash(x) with x clamped to -2047..2047; result 0..32767.
 inline int squash(int x)
 {
@@ -21,10 +25,10 @@ inline int squash(int x)
         x = 2047;
     if (x < -2047)
         x = -2047;
-    return squashTables().squash[x + 2048];
+    return kSquashTables.squash[x + 2048];
 }
 
 /// stretch(p) for p in 0..32767; result -710..710.
-inline int stretch(int p) { return squashTables().stretch[p]; }
+inline int stretch(int p) { return kSquashTables.stretch[p]; }
 
 } // namespace zpaq

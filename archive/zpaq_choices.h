@@ -20,7 +20,7 @@ constexpr std::uint64_t kInstructionBudget = std::uint64_t(1) << 24;
 
 /// Largest decoded size of a c, h or i block (held in memory while the
 /// index is read).
-constexpr std::uint64_t kMaxIndexBlockBytes = std::uint64_t(256) << 20;
+constexpr std::uint64_t kMaxIndexBlockBytes = std::uint64_t(64) << 20;
 
 /// Size exponents above this are invalid in any header field.
 constexpr unsigned kMaxSizeExponent = 32;
