@@ -94,7 +94,10 @@ void downloadInitiate(const SdoExchange &ex)
         return;
     const uint8_t command = ex.bytes[0];
     if (command & SdoCmd::ExpeditedBit) {
-        uint32_t size = 4u - ((command >> 2) & 3u);
+        // Read with bit 4 as well: the client sends 0x23 + (4 - n) * 4, so an
+        // empty value arrives as 0x33 and must not become four zero bytes.
+        const uint32_t empty = (command >> 2) & 7u;
+        uint32_t size = empty >= 4 ? 0 : 4 - empty;
         const uint32_t code = setOdEntry(ex.node, line->index, line->subIndex, ex.bytes + 4, &size, 1);
         if (code != 0) {
             failSdoLine(ex.node, line, code);

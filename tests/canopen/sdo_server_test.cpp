@@ -126,7 +126,9 @@ TEST_F(SdoServerTest, ExpeditedDownloads)
 {
     feed(sdo(kToUs, 0x2F, kU8, 0, 0x42));
     feed(sdo(kToUs, 0x23, kU32, 0, 0xCAFEBABE));
-    EXPECT_EQ(takeSent(), (Frames{sdo(kFromUs, 0x60, kU8, 0), sdo(kFromUs, 0x60, kU32, 0)}));
+    feed(sdo(kToUs, 0x33, kDomains, 0)); // empty: not four bytes
+    EXPECT_EQ(takeSent(),
+              (Frames{sdo(kFromUs, 0x60, kU8, 0), sdo(kFromUs, 0x60, kU32, 0), sdo(kFromUs, 0x60, kDomains, 0)}));
     EXPECT_EQ(*entryBytes(kU8, 0), 0x42);
     uint32_t value = 0;
     std::memcpy(&value, entryBytes(kU32, 0), 4);

@@ -5,5 +5,6 @@ veq_add_test(canopen_sdo_test
         ${CMAKE_CURRENT_SOURCE_DIR}/sdo_block_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/sdo_timeout_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/sdo_server_test.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/sdo_loopback_test.cpp
     LIBS canopen
     TIMEOUT 120)
