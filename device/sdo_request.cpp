@@ -47,6 +47,7 @@ constexpr quint32 kTryMask = 0xFFFFFF;
 bool beginTry(uint32_t id, uint8_t &nodeId)
 {
     nodeId = uint8_t(id & 0xFF);
+    QMutexLocker lock(&replyMutex); // the waiter closes its try under this mutex only
     if ((id >> 8) != (currentTry & kTryMask) || !tryOpen)
         return false;
     runningTry = currentTry;
