@@ -26,7 +26,12 @@ bool isEditableAndEnabled(const QTreeWidgetItem *row)
 
 PbPropertyEditorView::PbPropertyEditorView(QWidget *parent) : QTreeWidget(parent) {}
 
-PbPropertyEditorView::~PbPropertyEditorView() = default;
+PbPropertyEditorView::~PbPropertyEditorView()
+{
+    // Rows die with the base classes; their notifications must not reach the
+    // slots of this part, which is gone by then.
+    blockSignals(true);
+}
 
 void PbPropertyEditorView::setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state)
 {

@@ -21,6 +21,12 @@ PbTreePropertyBrowser::PbTreePropertyBrowser(QWidget *parent)
 
 PbTreePropertyBrowser::~PbTreePropertyBrowser()
 {
+    // The view and the delegate outlive this part of the browser by a little
+    // (they are child widgets): they must not reach the private part or the
+    // browser's slots any more.
+    d_ptr->m_treeWidget->disconnect(this);
+    d_ptr->m_treeWidget->setEditorPrivate(nullptr);
+    d_ptr->m_delegate->setEditorPrivate(nullptr);
     delete d_ptr;
 }
 

@@ -193,4 +193,20 @@ TEST_F(TreeEditing, CloseEditorAndEditItemFromTheBrowser)
     EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
 }
 
+TEST_F(TreeEditing, BrowserDestroyedWithAnOpenEditorAndCurrentRowEndsCleanly)
+{
+    auto *second = new PbTreePropertyBrowser;
+    tree.bind(*second);
+    second->resize(500, 300);
+    ASSERT_TRUE(showActive(second));
+    second->setCurrentItem(itemOf(*second, tree.i));
+    second->editItem(itemOf(*second, tree.i));
+    ASSERT_NE(second->findChild<PbSpinBoxEditWidget2 *>(), nullptr);
+    log.clear();
+    delete second;
+    EXPECT_EQ(log.entries, QStringList({"editorDestroyed i"}));
+    tree.ints.setValue(tree.i, 77);
+    EXPECT_EQ(row("i")->text(1), "77") << "the first browser goes on";
+}
+
 } // namespace
