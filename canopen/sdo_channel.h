@@ -1,0 +1,28 @@
+// The parameter rows behind SDO channels (server rows 0x1200.., client rows
+// 0x1280..): lookup by channel and by server node id, row values, and sending
+// on a channel's COB-ID. Internal to the SDO unit.
+#pragma once
+
+#include "node_context.h"
+#include "sdo.h"
+
+#include <cstdint>
+
+// Parameter row of that channel in the server or client range, null when the
+// range is empty or the channel lies past its last row.
+const OdIndexEntry *sdoParameterRow(const NodeContext *node, uint8_t role, uint8_t channel);
+// Unsigned value of a row's subentry (0 when it does not exist).
+uint32_t sdoRowValue(const OdIndexEntry *row, uint8_t subIndex);
+void sdoSetRowValue(const OdIndexEntry *row, uint8_t subIndex, uint32_t value);
+// Channel of the client row whose server node id (subentry 3) is nodeId: 0
+// found; kSdoNoRowForNode past the last row; kSdoNoClientRows without client
+// rows or at a row with fewer than 4 subentries.
+int findSdoClientChannel(const NodeContext *node, uint8_t nodeId, uint8_t *channel);
+// Peer node id of a client line (its row's subentry 3), kNoNodeId otherwise.
+uint8_t sdoPeerNodeId(const NodeContext *node, const SdoTransferLine *line);
+
+// Sends a frame on the line's channel and role. 0 sent.
+uint8_t sendSdoLineFrame(NodeContext *node, const SdoTransferLine *line, const uint8_t data[8]);
+// Sends {0x80, index, subindex, code} on that channel and role. 0 sent.
+uint8_t sendSdoAbortFrame(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, uint8_t subIndex,
+                          uint32_t code);
