@@ -14,9 +14,16 @@ namespace {
 constexpr std::size_t kMaxOpenPerWorker = 32;
 }
 
+int createFresh(const std::string &path)
+{
+    // A new inode: an existing hard link to a file elsewhere is left alone.
+    ::unlink(path.c_str());
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
 std::size_t OutputFiles::create(const std::string &path, std::uint64_t size)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = createFresh(path);
     if (fd < 0)
         fail("cannot create \"%s\": %s", path.c_str(), std::strerror(errno));
     const bool sized = ::ftruncate(fd, off_t(size)) == 0;

@@ -48,6 +48,10 @@ private:
     std::size_t m_nextVictim = 0;
 };
 
+/// Creates `path` as a new empty file (replacing any file there) and
+/// returns its descriptor, or -1 with errno set.
+int createFresh(const std::string &path);
+
 /// Writes all of `data` at the end of `fd`; throws naming `path` on failure.
 void writeAll(int fd, const std::uint8_t *data, std::size_t size, const std::string &path);
 

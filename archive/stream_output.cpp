@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace zpaq {
@@ -39,7 +38,7 @@ void StreamOutput::beginSegment(std::size_t, const SegmentLayout &segment)
         m_warnings.add(why + "; not extracted");
         return;
     }
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    m_fd = createFresh(path);
     if (m_fd < 0)
         fail("cannot create \"%s\": %s", path.c_str(), std::strerror(errno));
     m_path = path;

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -168,6 +169,23 @@ TEST(RealStreamingArchive, SegmentsBecomeTheFilesTheyName)
     EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), (QStringList{"t.txt", "t2.txt"}));
     EXPECT_EQ(readFile(out.filePath("t.txt")), "42");
     EXPECT_EQ(readFile(out.filePath("t2.txt")), "42");
+}
+
+TEST(RealStreamingArchive, ExistingHardLinkInTheFolderIsReplacedNotWrittenThrough)
+{
+    QTemporaryDir out, elsewhere;
+    const QString outside = elsewhere.filePath("precious.txt");
+    {
+        QFile f(outside);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+    }
+    ASSERT_EQ(::link(outside.toUtf8().constData(), out.filePath("t.txt").toUtf8().constData()), 0);
+    const zpaq::ExtractReport r = zpaq::extract(sharedArchive("streaming-context-model.zpaq").toStdString(),
+                                                out.path().toStdString());
+    ASSERT_EQ(r.result, 0) << r.error;
+    EXPECT_EQ(readFile(out.filePath("t.txt")), "42");
+    EXPECT_EQ(readFile(outside), "keep me");
 }
 
 TEST(RealStreamingArchive, EveryTruncationAndEveryFlippedDataByteIsAnError)
