@@ -38,10 +38,8 @@ int16_t deleteAlarm(int16_t alarm)
 {
     if (alarm < 0 || alarm >= kAlarmSlots)
         return -1;
-    // A stale id of a slot that already ran or was freed must not lower the
-    // bound below a slot that someone else holds.
-    if (alarmSlots[alarm].state == AlarmState::Free)
-        return -1;
+    // Every slot above highestAlarm is free, and lowering the bound onto a
+    // slot always frees that slot, so a stale id cannot hide a live alarm.
     if (alarm == highestAlarm)
         --highestAlarm; // only by one: free slots below stay in the searched range
     alarmSlots[alarm].state = AlarmState::Free;

@@ -13,7 +13,8 @@ uint32_t setNodeState(NodeContext *node, uint32_t state);
 uint32_t getNodeState(NodeContext *node);
 
 // Gives the node its id (1 to 127, or 255 for none) and moves the default
-// COB-IDs with it; 0 and 128 to 254 change nothing.
+// COB-IDs with it. Any id is kept as the last given one (a communication
+// reset gives it again); 0 and 128 to 254 change nothing else.
 void setNodeId(NodeContext *node, uint8_t nodeId);
 uint8_t getNodeId(NodeContext *node);
 

@@ -23,7 +23,7 @@ std::size_t encodeCanLine(const CanMessage &frame, char *out)
         return 0;
     std::size_t n = 0;
     out[n++] = 't';
-    out[n++] = nibbleToHexChar(frame.cobId >> 8);
+    out[n++] = nibbleToHexChar((frame.cobId >> 8) & 0x7); // 11-bit identifier: bits 10..8
     out[n++] = nibbleToHexChar(frame.cobId >> 4);
     out[n++] = nibbleToHexChar(frame.cobId);
     out[n++] = nibbleToHexChar(frame.len);
@@ -66,7 +66,6 @@ bool parseCanLine(const char *line, std::size_t length, CanMessage *frame)
 void CanLineParser::reset()
 {
     length_ = 0;
-    discarding_ = false;
 }
 
 int CanLineParser::feed(const char *bytes, std::size_t count, CanMessage *frames, int maxFrames)
@@ -74,31 +73,38 @@ int CanLineParser::feed(const char *bytes, std::size_t count, CanMessage *frames
     int stored = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const char c = bytes[i];
-        if (c == '\r' || c == '\n' || c == '\a') {
-            // A line ends (BEL is the adapter's error reply and has no CR).
-            CanMessage frame;
-            if (!discarding_ && parseCanLine(line_, length_, &frame)) {
-                if (stored < maxFrames)
-                    frames[stored++] = frame;
-                else
-                    ++overflows_;
-            }
-            length_ = 0;
-            discarding_ = false;
-        } else if (c == 't') {
-            // Every "t" starts a record; what came before it is not one.
+        if (c == 't') {
+            // Every "t" starts a record; an unfinished one before it is dropped.
             line_[0] = c;
             length_ = 1;
-            discarding_ = false;
-        } else if (discarding_) {
             continue;
-        } else if (length_ == kCanLineMax) {
-            ++overflows_;
-            length_ = 0;
-            discarding_ = true;
-        } else {
-            line_[length_++] = c;
         }
+        if (length_ == 0)
+            continue; // between records: CR, status replies, noise
+        if (hexCharToNibble(c) < 0) {
+            length_ = 0; // a record cut short or with a foreign character
+            continue;
+        }
+        line_[length_++] = c;
+        if (length_ < 5)
+            continue;
+        const std::size_t len = static_cast<std::size_t>(hexCharToNibble(line_[4]));
+        if (len > 8) {
+            length_ = 0;
+            continue;
+        }
+        if (length_ < 5 + 2 * len)
+            continue;
+        // The length digit says where the record ends: it is complete now,
+        // whatever follows it.
+        CanMessage frame;
+        if (parseCanLine(line_, length_, &frame)) {
+            if (stored < maxFrames)
+                frames[stored++] = frame;
+            else
+                ++overflows_;
+        }
+        length_ = 0;
     }
     return stored;
 }

@@ -11,8 +11,10 @@
 // Received text: data frames in the same form, digits in either case, e.g.
 // "t5814a1b2c3d4" is {0x581, 4, A1 B2 C3 D4}. Anything else (status replies,
 // other record letters, BEL error replies, line feeds) is skipped. A "t"
-// always starts a new record; a record with a non-hexadecimal digit, a length
-// above 8 or too few digits is dropped. A line may arrive split across reads.
+// always starts a new record, and a record is complete with the last data
+// digit its length asks for, whether or not the CR follows; a record with a
+// non-hexadecimal character before that point or a length above 8 is
+// dropped. A record may arrive split across reads.
 #pragma once
 
 #include "can_message.h"
@@ -32,24 +34,23 @@ char nibbleToHexChar(unsigned value);
 // returns its length, 0 for len above 8. The RTR flag is not sent.
 std::size_t encodeCanLine(const CanMessage &frame, char *out);
 
-// Parses one line (without its terminator) that begins with "t"; false when
-// it is not a valid record.
+// Parses one record that begins with "t" (digits after the last data byte
+// are ignored); false when it is not a valid record or is cut short.
 bool parseCanLine(const char *line, std::size_t length, CanMessage *frame);
 
-// Assembles received bytes into lines and lines into frames. Keeps the part
-// of a line that has not ended yet for the next feed.
+// Assembles received bytes into frames. Keeps the part of a record that
+// has not arrived yet for the next feed.
 class CanLineParser {
 public:
     // Parses bytes; stores at most maxFrames frames and returns how many.
-    // Frames past maxFrames are dropped and counted as overflow.
+    // Frames past maxFrames are dropped and counted.
     int feed(const char *bytes, std::size_t count, CanMessage *frames, int maxFrames);
-    // Lines that were longer than any legal line and were discarded.
+    // Complete frames dropped because the caller had no room for them.
     uint32_t overflowCount() const { return overflows_; }
     void reset();
 
 private:
     char line_[kCanLineMax];
     std::size_t length_ = 0;
-    bool discarding_ = false;
     uint32_t overflows_ = 0;
 };

@@ -25,9 +25,10 @@ namespace {
 
 constexpr int kCommandWaitMs = 500; // "O", "C", "S" and each writer write
 constexpr int kReadWaitMs = 500;    // upper bound of one receive
-constexpr std::size_t kReadChunk = 1024;
-// Complete lines in one chunk, plus the one finished from the previous read.
-static_assert(kReadChunk / 6 + 1 < kCanReceiveBatch, "a read could yield more frames than fit");
+constexpr std::size_t kReadChunk = 1000;
+// The shortest record ("t7010") is 5 bytes; the first record of a chunk may
+// need only its last byte, the one begun in the previous read.
+static_assert(1 + (kReadChunk - 1) / 5 <= kCanReceiveBatch, "a read could yield more frames than fit");
 constexpr std::size_t kWriteBatch = 64; // lines joined into one write
 
 struct QueuedLine {

@@ -37,6 +37,6 @@ uint8_t serialCanReceive(CanHandle handle, CanMessage *frames);
 // '5' 144, '6' 32, '7' 0, '8' 64, other 0).
 uint8_t rateCodeToByte(char rate);
 
-// Lines of received text that were longer than any frame line and discarded,
-// over all ports since start.
+// Received frames that did not fit the receive array and were dropped, over
+// all ports since start (a chunk read at once always fits).
 uint32_t serialCanOverflowCount();

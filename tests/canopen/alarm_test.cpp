@@ -107,6 +107,23 @@ TEST_F(AlarmTest, StaleIdOfAFreedSlotDoesNotLowerTheBound)
     EXPECT_EQ(calls, (std::vector<uint32_t>{1, 3})) << "the alarm in slot 1 must still run";
 }
 
+TEST_F(AlarmTest, StaleIdOfAOneShotThatRanAtTheTopLowersTheBoundSafely)
+{
+    setAlarm(nullptr, 1, record, 100, 0);
+    const int16_t once = setAlarm(nullptr, 2, record, 10, 0);
+    ASSERT_EQ(once, 1);
+    wakeAtDeadline(); // slot 1 runs and is free, the bound stays at it
+    EXPECT_EQ(highestAlarm, 1);
+    EXPECT_EQ(deleteAlarm(once), -1);
+    EXPECT_EQ(highestAlarm, 0) << "the freed top slot leaves the searched range";
+    EXPECT_EQ(setAlarm(nullptr, 3, record, 20, 0), 1);
+    EXPECT_EQ(highestAlarm, 1);
+    wakeAtDeadline();
+    wakeAtDeadline();
+    EXPECT_EQ(calls, (std::vector<uint32_t>{2, 3, 1})) << "no armed alarm is lost";
+    EXPECT_EQ(callTimes, (std::vector<uint32_t>{1010, 1030, 1100}));
+}
+
 TEST_F(AlarmTest, LateWakeCountsOnlyTheArmedIntervalAsSlept)
 {
     setAlarm(nullptr, 10, record, 30, 0);

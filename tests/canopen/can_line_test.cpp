@@ -1,5 +1,5 @@
 // The adapter's line format: encoding of outgoing frames and parsing of
-// received text, including text that is not a frame and lines cut in two.
+// received text, including text that is not a frame and records cut in two.
 #include "can_line.h"
 
 #include <gtest/gtest.h>
@@ -30,6 +30,7 @@ TEST(CanLineEncode, FramesBecomeUpperCaseLines)
     EXPECT_EQ(encode({0x7FF, 0, 3, {0xab, 0xcd, 0xef}}), "t7FF3ABCDEF\r");
     EXPECT_EQ(encode({0x000, 1, 2, {1, 0}}), "t00020100\r") << "the remote flag is not sent";
     EXPECT_EQ(encode({0x601, 0, 9, {}}), "") << "longer than 8 bytes is refused";
+    EXPECT_EQ(encode({0xF81, 0, 0, {}}), "t7810\r") << "only the 11 identifier bits are sent";
 }
 
 TEST(CanLineEncode, LongestLineFitsTheBuffer)
@@ -87,6 +88,7 @@ TEST(CanLineParse, BadRecordsAreDropped)
     for (const char *line : bad)
         EXPECT_TRUE(parseAll(parser, line).empty()) << line;
     EXPECT_EQ(parseAll(parser, "t5811AA\r").size(), 1u) << "the parser recovers after bad lines";
+    EXPECT_TRUE(parseAll(parser, "t5812A\rBCC\r").empty()) << "a CR inside a record cuts it off";
 }
 
 TEST(CanLineParse, GarbageStatusRepliesAndLineFeedsAreSkipped)
@@ -120,23 +122,37 @@ TEST(CanLineParse, LineSplitAtEveryPositionIsJoined)
     }
 }
 
-TEST(CanLineParse, AFrameIsOnlyCompleteAtItsCarriageReturn)
+TEST(CanLineParse, ARecordIsCompleteWithItsLastDigit)
 {
     CanLineParser parser;
-    EXPECT_TRUE(parseAll(parser, "t7010").empty());
-    EXPECT_EQ(parseAll(parser, "\r").size(), 1u);
+    EXPECT_EQ(parseAll(parser, "t7010").size(), 1u) << "delivered without waiting for the CR";
+    EXPECT_TRUE(parseAll(parser, "\r").empty()) << "and not a second time when the CR comes";
+    EXPECT_TRUE(parseAll(parser, "t5812AAB").empty());
+    EXPECT_EQ(parseAll(parser, "B").size(), 1u);
 }
 
-TEST(CanLineParse, OverlongLineIsDiscardedToItsEndAndCounted)
+TEST(CanLineParse, RecordsWithoutCarriageReturnsBetweenThem)
 {
     CanLineParser parser;
-    // 8 data bytes and two extra digits: longer than any legal line.
-    EXPECT_TRUE(parseAll(parser, "t58180102030405060708090A\r").empty());
-    EXPECT_EQ(parser.overflowCount(), 1u);
+    const auto frames = parseAll(parser, "t5811AAt7010t5812BBCCZZ\r");
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].data[0], 0xAA);
+    EXPECT_EQ(frames[1].cobId, 0x701);
+    EXPECT_EQ(frames[2].len, 2);
+    EXPECT_EQ(frames[2].data[1], 0xCC);
+}
+
+TEST(CanLineParse, DigitsPastTheRecordAndLongNoiseAreSkipped)
+{
+    CanLineParser parser;
+    // The length digit says where the record ends; what follows is noise.
+    const auto frames = parseAll(parser, "t58180102030405060708090A\r");
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].data[7], 0x08);
     std::string flood(5000, '5');
     EXPECT_TRUE(parseAll(parser, flood + "\r").empty());
-    EXPECT_EQ(parser.overflowCount(), 2u);
-    EXPECT_EQ(parseAll(parser, "t5811AA\r").size(), 1u) << "the next line is read normally";
+    EXPECT_EQ(parseAll(parser, "t5811AA\r").size(), 1u) << "the next record is read normally";
+    EXPECT_EQ(parser.overflowCount(), 0u);
 }
 
 TEST(CanLineParse, NeverMoreFramesThanTheCallerHasRoomFor)

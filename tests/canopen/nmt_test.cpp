@@ -79,6 +79,8 @@ protected:
         *masterNode.emcyCobId = 0x80;
         writeU32(0x1400, 1, 0x1C0);
         writeU32(0x1800, 1, 0x223);
+        writeU32(0x1280, 1, 0);
+        writeU32(0x1280, 2, 0);
         canDriver = savedDriver_;
         leaveStackLock();
     }
@@ -254,6 +256,30 @@ TEST_F(NmtTest, MasterIgnoresNmtCommands)
     dispatchCanMessage(&masterNode, &start);
     EXPECT_EQ(getNodeState(&masterNode), NmtState::PreOperational);
     EXPECT_TRUE(hooks.empty());
+}
+
+TEST_F(NmtTest, SdoFramesReachTheSdoUnitOnlyWhileItIsSwitchedOn)
+{
+    startUp();
+    writeU32(0x1280, 1, 0x605);
+    writeU32(0x1280, 2, 0x585);
+    // A short frame on the client's answer COB-ID makes the SDO unit answer
+    // with an abort frame, which shows that the frame arrived there.
+    const CanMessage shortAnswer = {0x585, 0, 3, {0x43, 0x00, 0x10}};
+    masterNode.commSwitches.sdo = 0;
+    dispatchCanMessage(&masterNode, &shortAnswer);
+    EXPECT_TRUE(sent.empty()) << "SDO switched off";
+
+    masterNode.commSwitches.sdo = 1;
+    const CanMessage aboveElevenBits = {0x585 | 0x800, 0, 3, {0x43, 0x00, 0x10}};
+    dispatchCanMessage(&masterNode, &aboveElevenBits);
+    EXPECT_TRUE(sent.empty()) << "function code 27 has no unit, even though its low bits match";
+
+    dispatchCanMessage(&masterNode, &shortAnswer);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].cobId, 0x605);
+    EXPECT_EQ(sent[0].data[0], 0x80);
+    EXPECT_EQ(sent[0].data[7], 0x08) << "abort 0x08000000";
 }
 
 // The same commands reach a node that acts as NMT slave.
