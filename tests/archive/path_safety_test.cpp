@@ -47,6 +47,10 @@ const NameCase kNames[] = {
     {"parent_directory_entry", [](const ExtractionRun &) { return fixed("../evil-dir/"); }, true},
     {"backslash_parent", [](const ExtractionRun &) { return fixed("..\\escaped.txt"); }},
     {"drive_letter", [](const ExtractionRun &) { return fixed("C:/escaped.txt"); }},
+    {"empty", [](const ExtractionRun &) { return fixed(""); }},
+    {"root_only", [](const ExtractionRun &) { return fixed("/"); }},
+    {"dot", [](const ExtractionRun &) { return fixed("."); }},
+    {"dot_slash", [](const ExtractionRun &) { return fixed("./"); }},
     {"through_folder_link", [](const ExtractionRun &) { return fixed("dirlink/escaped.txt"); }},
     {"onto_file_link", [](const ExtractionRun &) { return fixed("filelink"); }},
 };
@@ -55,8 +59,10 @@ enum class Kind { Streaming, Journaling };
 
 QByteArray archiveWith(Kind kind, const QByteArray &evilName, bool isDirectory)
 {
+    // In a stream the evil name comes first: an empty name would otherwise
+    // rightly continue the file before it.
     if (kind == Kind::Streaming)
-        return storedBlock({fileSegment("ok.txt", "fine"), fileSegment(evilName, kEvil)});
+        return storedBlock({fileSegment(evilName, kEvil), fileSegment("ok.txt", "fine")});
     JournalWriter w;
     w.beginVersion(20240601000000);
     w.putFile("ok.txt", "fine");
