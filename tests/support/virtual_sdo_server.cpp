@@ -156,6 +156,10 @@ std::vector<CanFrame> VirtualSdoServer::startDownload(const uint8_t* d)
     const bool sizeGiven = d[0] & 0x01;
     if (expedited) {
         size_t size = sizeGiven ? 4 - ((d[0] >> 2) & 0x03) : 4;
+        // The master announces an empty expedited download as 0x33: the otherwise unused
+        // bit 4 stands for the fifth "empty" byte count that two bits cannot hold.
+        if (d[0] & 0x10)
+            size = 0;
         if (!sizeGiven) {
             // Without a size the client means "up to 4 bytes": fit a fixed-size entry.
             if (auto fixed = dictionary_.fixedSize(index_, subIndex_); fixed && *fixed < 4)

@@ -1,0 +1,10 @@
+# End-to-end SDO tests: the real stack and adapter driver over a pty against the virtual
+# device of tests/support.
+if(TARGET veq_stack_session)
+  veq_add_test(canopen_wire_test
+      SOURCES
+          ${CMAKE_CURRENT_SOURCE_DIR}/wire_sdo_roads_test.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/wire_sdo_faults_test.cpp
+      LIBS veq_stack_session
+      TIMEOUT 180)
+endif()
