@@ -3,6 +3,7 @@
 
 #include "can_connection.h"
 #include "connection_thread.h"
+#include "eds_reader.h"
 #include "load_can_data_thread.h"
 #include "save_can_data_thread.h"
 #include "value_format.h"
@@ -97,6 +98,11 @@ void MainWindow::setUiConnected(bool connected)
                             m_displayDec, m_displayHex, m_displayBin})
         action->setEnabled(connected);
     paramPane->setEnabled(connected);
+}
+
+void MainWindow::readEds()
+{
+    ::readEds(*this);
 }
 
 void MainWindow::onDisplayFormatTriggered(QAction *action)

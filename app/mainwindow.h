@@ -42,6 +42,10 @@ public:
     QWidget *paramPane = nullptr; ///< the main parameter pane
     QTextEdit *teLog = nullptr;
 
+public slots:
+    /// Parses the EDS at m_edsPath into m_mainParams.
+    void readEds();
+
 private slots:
     void onDisplayFormatTriggered(QAction *action);
 

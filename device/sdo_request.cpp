@@ -183,45 +183,40 @@ void requestEdsChecksum(NodeContext *node, uint32_t id)
     startRead(node, id, 0x2000, 8, 7, onSdoReadDone);
 }
 
-void onSdoReadDone(NodeContext *node, uint8_t nodeId)
+namespace {
+// Fetches an upload's outcome into `scratch`, frees the client line and, for
+// the current try, copies the data into `destination`.
+void finishRead(NodeContext *node, uint8_t nodeId, quint8 *scratch, uint32_t capacity,
+                quint8 *destination, bool large)
 {
-    quint8 buffer[kSdoSmallBufferSize];
-    uint32_t size = kSdoSmallBufferSize;
+    uint32_t size = capacity;
     uint32_t abortCode = 0;
-    const uint32_t state = getReadResult(node, nodeId, buffer, &size, &abortCode);
+    const uint32_t state = getReadResult(node, nodeId, scratch, &size, &abortCode);
     closeSdoTransfer(node, nodeId, SdoRole::Client);
     deliver(nodeId, [&] {
         SdoRequestBlock &b = sdoRequestBlock;
-        largeReply = false;
+        largeReply = large;
         if (state == SdoState::Finished) {
             b.result = 1;
             b.resultSize = size;
-            std::memcpy(b.smallBuffer, buffer, size);
+            std::memcpy(destination, scratch, size);
         } else {
             b.result = 0;
             b.abortCode = abortCode;
         }
     });
 }
+} // namespace
+
+void onSdoReadDone(NodeContext *node, uint8_t nodeId)
+{
+    quint8 buffer[kSdoSmallBufferSize];
+    finishRead(node, nodeId, buffer, kSdoSmallBufferSize, sdoRequestBlock.smallBuffer, false);
+}
 
 void onSdoReadDoneLarge(NodeContext *node, uint8_t nodeId)
 {
-    uint32_t size = kSdoLargeBufferSize;
-    uint32_t abortCode = 0;
-    const uint32_t state = getReadResult(node, nodeId, largeScratch, &size, &abortCode);
-    closeSdoTransfer(node, nodeId, SdoRole::Client);
-    deliver(nodeId, [&] {
-        SdoRequestBlock &b = sdoRequestBlock;
-        largeReply = true;
-        if (state == SdoState::Finished) {
-            b.result = 1;
-            b.resultSize = size;
-            std::memcpy(b.largeBuffer, largeScratch, size);
-        } else {
-            b.result = 0;
-            b.abortCode = abortCode;
-        }
-    });
+    finishRead(node, nodeId, largeScratch, kSdoLargeBufferSize, sdoRequestBlock.largeBuffer, true);
 }
 
 void onSdoWriteDone(NodeContext *node, uint8_t nodeId)

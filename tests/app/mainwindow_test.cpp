@@ -7,6 +7,8 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QThread>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -94,4 +96,23 @@ TEST(MainWindow, MembersAndDisplayGroup)
     EXPECT_EQ(displayFormat, DisplayBinary);
     window.m_displayDefault->trigger();
     EXPECT_EQ(displayFormat, DisplayDefault);
+}
+
+TEST(MainWindow, ReadEdsSlotFillsTheMainMap)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath("d.eds"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[1000]\nParameterName=Device type\nDataType=7\n");
+    file.close();
+    MainWindow window;
+    window.m_edsPath = file.fileName();
+    ASSERT_TRUE(QMetaObject::invokeMethod(&window, "readEds"));
+    ASSERT_EQ(window.m_mainParams.size(), 1);
+    EXPECT_EQ(window.m_mainParams.first().ownerMap, &window.m_mainParams);
+
+    window.m_edsPath = folder.filePath("absent.eds");
+    window.readEds();
+    EXPECT_TRUE(window.teLog->toPlainText().contains(
+        QString::fromUtf8("]: Ошибка! Файл словаря объектов не найден.")));
 }

@@ -67,6 +67,15 @@ protected:
         return true;
     }
 
+    // Connects with device 5 present and the SDO client pointed at it.
+    veqtest::VirtualNode &connectToDevice()
+    {
+        veqtest::VirtualNode &node = addDevice(5);
+        connect();
+        EXPECT_TRUE(probeNode(5));
+        return node;
+    }
+
     std::vector<std::string> fromMaster() const { return adapter.log().texts(WireDirection::FromMaster); }
 
     veqtest::VirtualCanAdapter adapter;

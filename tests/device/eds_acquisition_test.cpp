@@ -34,9 +34,7 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
-        node = &addDevice(5);
-        connect();
-        ASSERT_TRUE(probeNode(5));
+        node = &connectToDevice();
     }
     void storeEds(const QByteArray &bytes)
     {

@@ -13,9 +13,7 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
-        node = &addDevice(5);
-        connect();
-        ASSERT_TRUE(probeNode(5));
+        node = &connectToDevice();
     }
     veqtest::VirtualNode *node = nullptr;
 };

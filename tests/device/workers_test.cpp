@@ -82,12 +82,10 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
-        node = &addDevice(5);
+        node = &connectToDevice();
         node->setU16(0x2100, 0, 0x1234);
         node->setU32(0x2101, 1, 10);
         node->setU16(0x2102, 0, 7, veqtest::Access::ReadOnly);
-        connect();
-        ASSERT_TRUE(probeNode(5));
         recorder.watch(loader);
         recorder.watch(saver);
     }
