@@ -5,6 +5,7 @@ if(TARGET veq_stack_session)
       SOURCES
           ${CMAKE_CURRENT_SOURCE_DIR}/wire_sdo_roads_test.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/wire_sdo_faults_test.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/wire_line_faults_test.cpp
       LIBS veq_stack_session
       TIMEOUT 180)
 endif()
