@@ -5,12 +5,17 @@
 #include "pbdoublepropertymanager_p.h"
 
 #include <QLocale>
+#include <QtNumeric>
 
 using Data = PbDoublePropertyManagerPrivate::Data;
 
 namespace {
 const int maxDecimals = 13;
 }
+
+// A NaN compares false with everything: as a value or border it would slip
+// past every range rule and break minimum <= value <= maximum for good, so
+// every setter refuses it like any other invalid argument.
 
 PbDoublePropertyManager::PbDoublePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbDoublePropertyManagerPrivate(this))
@@ -63,29 +68,39 @@ QString PbDoublePropertyManager::valueText(const PbProperty *property) const
 
 void PbDoublePropertyManager::setValue(PbProperty *property, double val, bool checkChanging)
 {
+    if (qIsNaN(val))
+        return;
     PbRangeRules::setValueInRange(this, d_ptr, property, val, checkChanging, &PbDoublePropertyManager::valueChanged);
 }
 
 void PbDoublePropertyManager::setMinimum(PbProperty *property, double minVal)
 {
+    if (qIsNaN(minVal))
+        return;
     PbRangeRules::setRangeBorder(this, d_ptr, property, minVal, &Data::minimum, &Data::applyMinimum,
                                  &PbDoublePropertyManager::valueChanged, &PbDoublePropertyManager::rangeChanged);
 }
 
 void PbDoublePropertyManager::setMaximum(PbProperty *property, double maxVal)
 {
+    if (qIsNaN(maxVal))
+        return;
     PbRangeRules::setRangeBorder(this, d_ptr, property, maxVal, &Data::maximum, &Data::applyMaximum,
                                  &PbDoublePropertyManager::valueChanged, &PbDoublePropertyManager::rangeChanged);
 }
 
 void PbDoublePropertyManager::setRange(PbProperty *property, double minVal, double maxVal)
 {
+    if (qIsNaN(minVal) || qIsNaN(maxVal))
+        return;
     PbRangeRules::setRangeBorders(this, d_ptr, property, minVal, maxVal, &PbDoublePropertyManager::valueChanged,
                                   &PbDoublePropertyManager::rangeChanged);
 }
 
 void PbDoublePropertyManager::setSingleStep(PbProperty *property, double step)
 {
+    if (qIsNaN(step))
+        return;
     if (step < 0)
         step = 0.0;
     if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::singleStep, step))

@@ -25,6 +25,7 @@ public:
     QString valueText(const PbProperty *property) const override;
 
 public Q_SLOTS:
+    // Every setter refuses a NaN value, border or step without effect.
     /// Stores `val` bounded into the range (exact comparison). With
     /// `checkChanging` false the change is announced even when nothing moved.
     void setValue(PbProperty *property, double val, bool checkChanging = true);

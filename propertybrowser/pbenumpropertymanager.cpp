@@ -88,16 +88,22 @@ void PbEnumPropertyManager::setValueNoUpdate(PbProperty *property, int val)
 
 void PbEnumPropertyManager::setEnumNames(PbProperty *property, const QStringList &names)
 {
-    const auto it = d_ptr->m_values.find(property);
+    auto it = d_ptr->m_values.find(property);
     if (it == d_ptr->m_values.end() || it->enumNames == names)
         return;
     it->enumNames = names;
     // The previous index is not carried over, even when it would still fit.
     it->value = names.isEmpty() ? -1 : 0;
-    const Data data = *it;
-    Q_EMIT enumNamesChanged(property, data.enumNames);
+    const QStringList storedNames = it->enumNames;
+    Q_EMIT enumNamesChanged(property, storedNames);
+    // A listener of the names may have picked another index or deleted the
+    // property: announce only what the record holds now.
+    it = d_ptr->m_values.find(property);
+    if (it == d_ptr->m_values.end())
+        return;
+    const int storedValue = it->value;
     Q_EMIT propertyChanged(property);
-    Q_EMIT valueChanged(property, data.value);
+    Q_EMIT valueChanged(property, storedValue);
 }
 
 void PbEnumPropertyManager::setEnumIcons(PbProperty *property, const QMap<int, QIcon> &icons)
@@ -108,7 +114,8 @@ void PbEnumPropertyManager::setEnumIcons(PbProperty *property, const QMap<int, Q
     it->enumIcons = icons;
     const QMap<int, QIcon> stored = it->enumIcons;
     Q_EMIT enumIconsChanged(property, stored);
-    Q_EMIT propertyChanged(property);
+    if (d_ptr->m_values.contains(property))
+        Q_EMIT propertyChanged(property);
 }
 
 void PbEnumPropertyManager::initializeProperty(PbProperty *property) { d_ptr->m_values[property] = Data(); }

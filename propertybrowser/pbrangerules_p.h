@@ -173,21 +173,32 @@ void setValueInRange(Manager *manager, Private *d, PbProperty *property, const V
 }
 
 namespace detail {
-// The common tail of both border rules: the range first, then the value if it moved.
+// The common tail of both border rules: the range first, then the value if it
+// moved. A receiver of the range may change the value or delete the property,
+// so the record is read again after each step and only what it then holds is
+// announced.
 template <class Manager, class Private, class Value, class ValueSignal, class RangeSignal>
 void announceRange(Manager *manager, Private *d, PbProperty *property, const Value &oldValue,
                    ValueSignal valueChangedSignal, RangeSignal rangeChangedSignal,
                    void (Private::*rangeHook)(PbProperty *, const Value &, const Value &, const Value &))
 {
-    // Copies: a receiver may change the record while the signals go out.
-    const auto data = d->m_values.value(property);
-    Q_EMIT (manager->*rangeChangedSignal)(property, data.minimum, data.maximum);
-    if (rangeHook)
+    auto it = d->m_values.constFind(property);
+    const Value minimum = it->minimum;
+    const Value maximum = it->maximum;
+    Q_EMIT (manager->*rangeChangedSignal)(property, minimum, maximum);
+    if (rangeHook) {
+        it = d->m_values.constFind(property);
+        if (it == d->m_values.constEnd())
+            return;
+        const auto data = *it;
         (d->*rangeHook)(property, data.minimum, data.maximum, data.value);
-    if (data.value == oldValue)
+    }
+    it = d->m_values.constFind(property);
+    if (it == d->m_values.constEnd() || it->value == oldValue)
         return;
+    const Value value = it->value;
     Q_EMIT manager->propertyChanged(property);
-    Q_EMIT (manager->*valueChangedSignal)(property, data.value);
+    Q_EMIT (manager->*valueChangedSignal)(property, value);
 }
 } // namespace detail
 

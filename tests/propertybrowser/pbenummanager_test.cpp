@@ -59,6 +59,36 @@ TEST_F(EnumManager, NewNamesResetTheIndex)
     EXPECT_EQ(log.take(), QStringList({"m.enumNamesChanged(p,[])", "m.propertyChanged(p)", "m.valueChanged(p,-1)"}));
 }
 
+TEST_F(EnumManager, ListenersOfNewNamesMayMoveOrDeleteTheProperty)
+{
+    // A listener that picks an index of its own when the names change: the
+    // last value announced must be the one the record holds.
+    auto pick = QObject::connect(&manager, &PbEnumPropertyManager::enumNamesChanged,
+                                 [this](PbProperty *property, const QStringList &) { manager.setValue(property, 2); });
+    manager.setEnumNames(p, {"a", "b", "c"});
+    QObject::disconnect(pick);
+    EXPECT_EQ(manager.value(p), 2);
+    const QStringList entries = log.take();
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_EQ(entries.first(), "m.enumNamesChanged(p,[a,b,c])");
+    EXPECT_EQ(entries.last(), "m.valueChanged(p,2)");
+    EXPECT_TRUE(entries.filter("valueChanged(p,0)").isEmpty());
+
+    // A listener that deletes the property: nothing more is said about it.
+    PbProperty *q = manager.addProperty("q");
+    QObject::connect(&manager, &PbEnumPropertyManager::enumNamesChanged,
+                     [](PbProperty *property, const QStringList &) { delete property; });
+    QObject::connect(&manager, &PbEnumPropertyManager::enumIconsChanged,
+                     [](PbProperty *property, const QMap<int, QIcon> &) { delete property; });
+    log.clear();
+    manager.setEnumNames(q, {"x"});
+    EXPECT_EQ(log.take(), QStringList({"m.enumNamesChanged(q,[x])", "m.propertyDestroyed(q)"}));
+    PbProperty *r = manager.addProperty("r");
+    log.clear();
+    manager.setEnumIcons(r, {});
+    EXPECT_EQ(log.take(), QStringList({"m.enumIconsChanged(r,icons:0)", "m.propertyDestroyed(r)"}));
+}
+
 TEST_F(EnumManager, OutOfRangeIndexesAreRefused)
 {
     manager.setEnumNames(p, {"a", "b", "c"});

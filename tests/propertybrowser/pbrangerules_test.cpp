@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 class IntRange : public ::testing::Test
@@ -77,6 +79,34 @@ TEST_F(IntRange, ReversedBordersAreOrderedAndEqualBordersAreSilent)
     EXPECT_EQ(log.take(), QStringList({"m.rangeChanged(p,5,5)", "m.propertyChanged(p)", "m.valueChanged(p,5)"}));
 }
 
+TEST_F(IntRange, ValueMovedByARangeListenerIsAnnouncedAsStored)
+{
+    // A listener that answers a range change with a value of its own: the
+    // last value announced must be the one the record holds.
+    ints.setValue(p, 9);
+    QObject::connect(&ints, &PbIntPropertyManager::rangeChanged,
+                     [this](PbProperty *property, int, int) { ints.setValue(property, 3); });
+    log.clear();
+    ints.setMaximum(p, 8);
+    QStringList entries = log.take();
+    ASSERT_FALSE(entries.isEmpty());
+    EXPECT_EQ(entries.first(), "m.rangeChanged(p,0,8)");
+    EXPECT_EQ(entries.last(), "m.valueChanged(p,3)");
+    EXPECT_EQ(ints.value(p), 3);
+    EXPECT_EQ(entries.filter("valueChanged(p,8)"), QStringList());
+}
+
+TEST_F(IntRange, PropertyDeletedByARangeListenerIsNotAnnouncedAgain)
+{
+    QObject::connect(&ints, &PbIntPropertyManager::rangeChanged,
+                     [](PbProperty *property, int, int) { delete property; });
+    ints.setRange(p, 5, 6);
+    QStringList entries = log.take();
+    entries.removeAll("m.propertyDestroyed(p)");
+    EXPECT_EQ(entries, QStringList({"m.rangeChanged(p,5,6)"}));
+    EXPECT_TRUE(ints.properties().isEmpty());
+}
+
 TEST_F(IntRange, ExtremesDoNotOverflow)
 {
     ints.setRange(p, INT_MIN, INT_MAX);
@@ -117,6 +147,34 @@ TEST(DoubleRange, ComparisonsAreExactAndClampingHolds)
     EXPECT_EQ(log.take(), QStringList({"m.propertyChanged(p)", "m.valueChanged(p,1)"}));
     doubles.setMinimum(p, 1.5);
     EXPECT_EQ(log.take(), QStringList({"m.rangeChanged(p,1.5,1.5)", "m.propertyChanged(p)", "m.valueChanged(p,1.5)"}));
+}
+
+TEST(DoubleRange, NotANumberIsRefusedEverywhere)
+{
+    // A NaN border or value would break minimum <= value <= maximum for good.
+    SignalLog log;
+    PbDoublePropertyManager doubles;
+    PbProperty *p = doubles.addProperty("p");
+    doubles.setRange(p, 0.0, 10.0);
+    doubles.setValue(p, 4.0);
+    log.watch(&doubles, "m");
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    doubles.setValue(p, nan);
+    doubles.setValue(p, nan, false);
+    doubles.setMinimum(p, nan);
+    doubles.setMaximum(p, nan);
+    doubles.setRange(p, nan, 5.0);
+    doubles.setRange(p, 1.0, nan);
+    doubles.setSingleStep(p, nan);
+    EXPECT_TRUE(log.take().isEmpty());
+    EXPECT_EQ(doubles.value(p), 4.0);
+    EXPECT_EQ(doubles.minimum(p), 0.0);
+    EXPECT_EQ(doubles.maximum(p), 10.0);
+    EXPECT_EQ(doubles.singleStep(p), 1.0);
+    // Infinite borders are orderable and stay allowed.
+    doubles.setMaximum(p, std::numeric_limits<double>::infinity());
+    doubles.setValue(p, 1e300);
+    EXPECT_EQ(doubles.value(p), 1e300);
 }
 
 // Two-component values, as the size managers use the rules.
