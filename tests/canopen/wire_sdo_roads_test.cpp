@@ -106,7 +106,7 @@ TEST_P(WireBlockTransfers, UploadArrivesWhole)
     ASSERT_TRUE(out.completed);
     EXPECT_EQ(out.state, 1u);
     EXPECT_EQ(out.data, counting(GetParam().size));
-    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, frameLine(0x605, {0xA1, 0, 0, 0, 0, 0, 0, 0}), 0ms));
+    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, frameLine(0x605, {0xA1, 0, 0, 0, 0, 0, 0, 0}), 1s));
 }
 
 TEST_P(WireBlockTransfers, DownloadIsStoredWhole)

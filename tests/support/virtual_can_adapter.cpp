@@ -251,7 +251,6 @@ void VirtualCanAdapter::readInput()
 
 void VirtualCanAdapter::handleLine(const std::string& line, Clock::time_point now)
 {
-    log_.add(WireDirection::FromMaster, line);
     // Status replies of a real adapter: CR for a command done, "z" CR for a frame sent,
     // BEL for anything refused.
     std::string reply = "\a";
@@ -274,6 +273,8 @@ void VirtualCanAdapter::handleLine(const std::string& line, Clock::time_point no
     } else {
         ++badLines_;
     }
+    // Logged once acted on, so a test that saw the line also sees its effect on the node.
+    log_.add(WireDirection::FromMaster, line);
     if (replies_)
         scheduleBytes(reply, now, reply.substr(0, reply.find('\r')));
     for (const CanFrame& answer : answers)

@@ -16,8 +16,9 @@
 namespace veqtest {
 
 enum class WireDirection {
-    FromMaster, // received by the adapter: "O", "S5", "C", request frames
-    ToMaster,   // written by the adapter: answer frames, status replies
+    FromMaster, // received by the adapter: "O", "S5", "C", request frames; logged once the
+                // adapter and its node have acted on them
+    ToMaster,   // written by the adapter: answer frames, status replies; logged once written
 };
 
 struct WireLine {
