@@ -80,13 +80,17 @@ int main(int argc, char** argv)
     for (int i = 0; i < 200; ++i)
         session.read(5, 0x1000, 0);
     std::vector<double> roundTrips;
+    std::vector<steady_clock::time_point> starts, ends;
     roundTrips.reserve(size_t(reads));
     int failures = 0;
     const auto readsStart = steady_clock::now();
     for (int i = 0; i < reads; ++i) {
         const auto start = steady_clock::now();
         const SdoOutcome out = session.read(5, 0x1000, 0);
-        roundTrips.push_back(duration<double, std::milli>(steady_clock::now() - start).count());
+        const auto end = steady_clock::now();
+        roundTrips.push_back(duration<double, std::milli>(end - start).count());
+        starts.push_back(start);
+        ends.push_back(end);
         failures += out.state != 1;
     }
     const double readsSecs = duration<double>(steady_clock::now() - readsStart).count();
@@ -96,18 +100,29 @@ int main(int argc, char** argv)
                 percentile(roundTrips, 0.5), percentile(roundTrips, 0.99),
                 *std::max_element(roundTrips.begin(), roundTrips.end()));
 
-    // Where the time goes: the device's share is from a request's arrival to its answer's
-    // departure, as its wire log stamps them; the rest is the stack, driver and pty.
-    std::vector<double> deviceTimes;
+    // Where the time goes, from the device's wire log stamps (one clock for all):
+    // out = posting the read until the device has the request line (timer thread, SDO
+    // start, writer thread, pty); device = request in until answer written; back = answer
+    // written until the waiting thread has the outcome (pty, receive thread, callback).
     const auto lines = adapter.log().lines();
-    for (size_t i = lines.size() - size_t(2 * reads); i + 1 < lines.size(); i += 2) {
-        if (lines[i].direction == veqtest::WireDirection::FromMaster
-            && lines[i + 1].direction == veqtest::WireDirection::ToMaster)
-            deviceTimes.push_back(duration<double, std::milli>(lines[i + 1].at - lines[i].at).count());
+    std::vector<double> out, device, back;
+    size_t at = lines.size() - size_t(2 * reads);
+    for (int i = 0; i < reads && at + 1 < lines.size(); ++i, at += 2) {
+        if (lines[at].direction != veqtest::WireDirection::FromMaster
+            || lines[at + 1].direction != veqtest::WireDirection::ToMaster)
+            break;
+        out.push_back(duration<double, std::milli>(lines[at].at - starts[size_t(i)]).count());
+        device.push_back(duration<double, std::milli>(lines[at + 1].at - lines[at].at).count());
+        back.push_back(duration<double, std::milli>(ends[size_t(i)] - lines[at + 1].at).count());
     }
-    if (!deviceTimes.empty())
-        std::printf("  of it the device:  median %.3f ms, 99th percentile %.3f ms (%zu pairs)\n",
-                    percentile(deviceTimes, 0.5), percentile(deviceTimes, 0.99), deviceTimes.size());
+    if (out.size() == size_t(reads)) {
+        std::printf("  out (stack+pty):   median %.3f ms, 99th percentile %.3f ms\n", percentile(out, 0.5),
+                    percentile(out, 0.99));
+        std::printf("  virtual device:    median %.3f ms, 99th percentile %.3f ms\n",
+                    percentile(device, 0.5), percentile(device, 0.99));
+        std::printf("  back (pty+stack):  median %.3f ms, 99th percentile %.3f ms\n", percentile(back, 0.5),
+                    percentile(back, 0.99));
+    }
 
     std::printf("segmented upload:    64 KiB at %.0f KiB/s (best of 3)\n",
                 uploadRate(session, uploadBytes, false, 3));
