@@ -175,17 +175,32 @@ TEST_F(WireSdoFaults, LateAnswerAfterTheTimeOutIsRefusedAndChangesNothing)
 
 TEST_F(WireSdoFaults, UploadAnnouncingMoreThanTheLimitIsRefusedAtOnce)
 {
-    node->setDomain(0x2100, 0, std::vector<uint8_t>(kSdoMaxTransferSize + 1));
-    const size_t mark = adapter.log().size();
-    SdoOutcome out = session.read(NodeId, 0x2100, 0, false, 1s);
-    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster,
-                                      abortLine(0x605, 0x2100, 0, abort::OutOfMemory), 1s, mark));
-    EXPECT_NE(out.state, 1u);
-    EXPECT_EQ(masterLinesSince(mark).size(), 2u) << "no segment was requested";
-    out = session.read(NodeId, 0x2100, 0, true, 1s);
-    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster,
-                                      abortLine(0x605, 0x2100, 0, abort::OutOfMemory), 1s, mark + 4));
-    EXPECT_NE(out.state, 1u);
+    // The node stays silent; the test answers the initiate itself with a huge size.
+    node->setSilent(true);
+    const uint32_t size = kSdoMaxTransferSize + 1;
+    const std::vector<uint8_t> sizeBytes{uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16), uint8_t(size >> 24)};
+    struct Road {
+        bool block;
+        uint8_t request;
+        uint8_t blockSize;
+        uint8_t answer;
+    };
+    for (const Road road : {Road{false, 0x40, 0, 0x41}, Road{true, 0xA0, 16, 0xC2}}) {
+        const size_t mark = adapter.log().size();
+        session.pointClientAt(NodeId);
+        ASSERT_EQ(session.startRead(NodeId, 0x2100, 0, road.block), 0);
+        ASSERT_TRUE(adapter.log().waitFor(
+            WireDirection::FromMaster,
+            frameLine(0x605, {road.request, 0x00, 0x21, 0x00, road.blockSize, 0, 0, 0}), 1s, mark));
+        adapter.sendFrame(CanFrame(0x585, {road.answer, 0x00, 0x21, 0x00, sizeBytes[0], sizeBytes[1], sizeBytes[2], sizeBytes[3]}));
+        EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster,
+                                          abortLine(0x605, 0x2100, 0, abort::OutOfMemory), 1s, mark))
+            << (road.block ? "block" : "segmented");
+        const auto out = session.waitForCompletion(1s);
+        ASSERT_TRUE(out);
+        EXPECT_EQ(out->abortCode, abort::OutOfMemory);
+        EXPECT_EQ(masterLinesSince(mark).size(), 2u) << "no segment was requested";
+    }
 }
 
 } // namespace
