@@ -5,8 +5,14 @@
 
 #include <QScrollBar>
 
+class PbScrollBarFactoryPrivate : public PbSliderEditors
+{
+public:
+    using PbSliderEditors::PbSliderEditors;
+};
+
 PbScrollBarFactory::PbScrollBarFactory(QObject *parent)
-    : PbAbstractEditorFactory<PbIntPropertyManager>(parent), d_ptr(new PbSliderEditors(this))
+    : PbAbstractEditorFactory<PbIntPropertyManager>(parent), d_ptr(new PbScrollBarFactoryPrivate(this))
 {
 }
 

@@ -6,7 +6,7 @@
 #include "pbabstracteditorfactory.h"
 #include "pbintpropertymanager.h"
 
-class PbSliderEditors;
+class PbScrollBarFactoryPrivate;
 
 class PbScrollBarFactory : public PbAbstractEditorFactory<PbIntPropertyManager>
 {
@@ -32,7 +32,7 @@ private Q_SLOTS:
 
 private:
     Q_DISABLE_COPY(PbScrollBarFactory)
-    PbSliderEditors *d_ptr;
+    PbScrollBarFactoryPrivate *d_ptr;
 };
 
 #endif

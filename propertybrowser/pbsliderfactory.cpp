@@ -5,8 +5,14 @@
 
 #include <QSlider>
 
+class PbSliderFactoryPrivate : public PbSliderEditors
+{
+public:
+    using PbSliderEditors::PbSliderEditors;
+};
+
 PbSliderFactory::PbSliderFactory(QObject *parent)
-    : PbAbstractEditorFactory<PbIntPropertyManager>(parent), d_ptr(new PbSliderEditors(this))
+    : PbAbstractEditorFactory<PbIntPropertyManager>(parent), d_ptr(new PbSliderFactoryPrivate(this))
 {
 }
 

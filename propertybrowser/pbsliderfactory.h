@@ -6,7 +6,7 @@
 #include "pbabstracteditorfactory.h"
 #include "pbintpropertymanager.h"
 
-class PbSliderEditors;
+class PbSliderFactoryPrivate;
 
 class PbSliderFactory : public PbAbstractEditorFactory<PbIntPropertyManager>
 {
@@ -32,7 +32,7 @@ private Q_SLOTS:
 
 private:
     Q_DISABLE_COPY(PbSliderFactory)
-    PbSliderEditors *d_ptr;
+    PbSliderFactoryPrivate *d_ptr;
 };
 
 #endif

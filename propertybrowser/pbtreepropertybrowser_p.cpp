@@ -173,11 +173,13 @@ void PbTreePropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
 }
 
 // Each change of a row's data makes the view re-measure the row; a refresh
-// therefore touches only what really changed.
+// therefore touches only what really changed. An empty text is still stored
+// when the row lacks the column: a value row needs its value column, or the
+// keyboard cannot open the editor of an empty text.
 static void setRowText(QTreeWidgetItem *row, int column, int role, const QString &text)
 {
     const QVariant old = row->data(column, role);
-    if (old.isValid() ? old.toString() != text : !text.isEmpty())
+    if (old.isValid() ? old.toString() != text : (!text.isEmpty() || column >= row->columnCount()))
         row->setData(column, role, text);
 }
 

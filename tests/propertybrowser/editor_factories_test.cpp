@@ -176,11 +176,16 @@ TEST_F(EditorFactories, IntegerEditorCommitsOnEnterOnlyAndAlsoAnUnchangedValue)
     focusAndType(ed, "42");
     EXPECT_TRUE(log.entries.isEmpty()) << "typing without Enter commits nothing";
     EXPECT_EQ(intManager.value(p), 0);
+    pressKey(Qt::Key_Up);
+    pressKey(Qt::Key_PageUp);
+    EXPECT_EQ(ed->value(), 53);
+    EXPECT_TRUE(log.entries.isEmpty()) << "stepping commits nothing either";
     pressKey(Qt::Key_Return);
-    EXPECT_EQ(log.entries, QStringList({"propertyChanged p", "valueChanged p 42", "valueUpdated p 42"}));
+    EXPECT_EQ(log.entries, QStringList({"propertyChanged p", "valueChanged p 53", "valueUpdated p 53"}));
+    EXPECT_EQ(intManager.value(p), 53);
     log.clear();
     pressKey(Qt::Key_Enter);
-    EXPECT_EQ(log.entries, QStringList({"propertyChanged p", "valueChanged p 42", "valueUpdated p 42"}))
+    EXPECT_EQ(log.entries, QStringList({"propertyChanged p", "valueChanged p 53", "valueUpdated p 53"}))
         << "an editable parameter is announced again without a change";
 
     intManager.setReadOnly(p, true);
@@ -230,7 +235,21 @@ TEST_F(EditorFactories, DoubleEditorStepsWithoutCommitAndCommitsOnEnter)
     log.clear();
     pressKey(Qt::Key_Enter);
     EXPECT_EQ(log.count("valueUpdated p 1"), 1) << "unchanged value on an editable row";
+    // Attribute changes reach the open editor and commit nothing.
+    log.clear();
+    doubleManager.setDecimals(p, 1);
+    doubleManager.setValue(p, 1.25);
+    EXPECT_EQ(ed->decimals(), 1);
+    doubleManager.setRange(p, -1, 0.5);
+    EXPECT_DOUBLE_EQ(ed->maximum(), 0.5);
+    EXPECT_DOUBLE_EQ(ed->value(), doubleManager.value(p)) << "the bounded value follows the range";
+    doubleManager.setSingleStep(p, 0.25);
+    EXPECT_DOUBLE_EQ(ed->singleStep(), 0.25);
+    EXPECT_EQ(log.count("valueUpdated"), 2) << "one for the value, one for the value bounded by the range";
+    EXPECT_EQ(log.count("valueChanged"), 2);
+
     doubleManager.setReadOnly(p, true);
+    EXPECT_TRUE(ed->isReadOnly());
     log.clear();
     pressKey(Qt::Key_Enter);
     EXPECT_TRUE(log.entries.isEmpty());
@@ -248,9 +267,16 @@ TEST_F(EditorFactories, ManagerChangeUpdatesOnlyWhenEditorsAreOpenAndOnce)
     auto *a = open<PbSpinBoxEditWidget2>(factory, p);
     auto *b = open<PbSpinBoxEditWidget2>(factory, p);
     QSignalSpy aCommits(a, SIGNAL(valueChanged(int)));
+    // The main window checks and saves on valueUpdated: by then every open
+    // editor must already show the value.
+    QList<int> shownAtUpdate;
+    const auto seen = QObject::connect(&intManager, &PbIntPropertyManager::valueUpdated,
+                                       [&](PbProperty *, int) { shownAtUpdate << a->value() << b->value(); });
     log.clear();
     intManager.setValue(p, 9);
     EXPECT_EQ(log.entries, QStringList({"propertyChanged p", "valueChanged p 9", "valueUpdated p 9"}));
+    EXPECT_EQ(shownAtUpdate, QList<int>({9, 9}));
+    QObject::disconnect(seen);
     EXPECT_EQ(a->value(), 9);
     EXPECT_EQ(b->value(), 9);
     EXPECT_EQ(aCommits.count(), 0);

@@ -5,6 +5,8 @@
 
 #include <QSignalSpy>
 
+Q_DECLARE_METATYPE(QTreeWidgetItem *)
+
 using namespace treetest;
 
 namespace {
@@ -186,10 +188,55 @@ TEST_F(TreeBrowser, BackgroundColoursAreInheritedAndRemovable)
     EXPECT_FALSE(browser.backgroundColor(itemOf(browser, tree.a)).isValid()) << "a new row starts without colour";
 }
 
+// Colours as painted on screen: 8-bit channels, rounding allowed.
+bool near(QRgb painted, const QColor &expected)
+{
+    return qAbs(qRed(painted) - expected.red()) <= 1 && qAbs(qGreen(painted) - expected.green()) <= 1
+        && qAbs(qBlue(painted) - expected.blue()) <= 1;
+}
+
+TEST_F(TreeBrowser, RowsArePaintedWithTheirColours)
+{
+    browser.resize(500, 450);
+    ASSERT_TRUE(showActive(&browser));
+    const QColor red(200, 30, 30);
+    browser.setBackgroundColor(itemOf(browser, tree.g), red);
+    // A point in the empty right part of the value cell of a row.
+    auto colourOf = [&](const char *name) {
+        const QImage image = view()->viewport()->grab().toImage();
+        const QRect r = view()->visualItemRect(row(name));
+        QHeaderView *h = view()->header();
+        const int x = h->sectionViewportPosition(1) + h->sectionSize(1) - 6;
+        return image.pixel(x * image.width() / view()->viewport()->width(),
+                           r.center().y() * image.height() / view()->viewport()->height());
+    };
+    auto reddish = [&](const char *name) {
+        const QRgb c = colourOf(name);
+        return near(c, red) || near(c, red.lighter(112));
+    };
+    EXPECT_TRUE(reddish("g"));
+    for (const char *child : {"a", "b", "c"})
+        EXPECT_TRUE(reddish(child)) << child << ": the group's colour reaches the rows below";
+    EXPECT_NE(colourOf("a"), colourOf("b")) << "alternate rows are lightened";
+    EXPECT_FALSE(reddish("h1"));
+    EXPECT_FALSE(reddish("top"));
+
+    browser.setRootIsDecorated(false);
+    browser.setPropertiesWithoutValueMarked(true);
+    const QColor dark = view()->palette().color(QPalette::Dark);
+    EXPECT_TRUE(near(colourOf("top"), dark)) << "a group row is marked dark";
+    EXPECT_TRUE(near(colourOf("h"), dark));
+    EXPECT_TRUE(near(colourOf("g"), dark)) << "the mark wins over the row's colour";
+    EXPECT_TRUE(reddish("a")) << "value rows keep their colours";
+    EXPECT_FALSE(near(colourOf("i"), dark));
+}
+
 TEST_F(TreeBrowser, CurrentItemFollowsInBothDirectionsWithoutEcho)
 {
     QSignalSpy browserCurrent(&browser, SIGNAL(currentItemChanged(PbBrowserItem*)));
+    qRegisterMetaType<QTreeWidgetItem *>();
     QSignalSpy viewCurrent(view(), SIGNAL(currentItemChanged(QTreeWidgetItem*,QTreeWidgetItem*)));
+    ASSERT_TRUE(viewCurrent.isValid());
     browser.setCurrentItem(itemOf(browser, tree.s));
     EXPECT_EQ(view()->currentItem(), row("s"));
     EXPECT_EQ(browserCurrent.count(), 1);

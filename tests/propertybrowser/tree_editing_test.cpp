@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSpinBox>
+#include <QToolButton>
 
 using namespace treetest;
 
@@ -81,6 +82,60 @@ TEST_F(TreeEditing, KeyboardOpensTheEditorAndEnterCommitsOnce)
     log.clear();
     pressKey(Qt::Key_Enter);
     EXPECT_EQ(log.entries, QStringList({"valueChanged i 42", "valueUpdated i 42"}));
+}
+
+TEST_F(TreeEditing, KeyboardOpensTheEditorOfARowWhoseValueTextIsEmpty)
+{
+    // An empty text is still a value: the row must have its value column so
+    // that Space and Enter reach the editor as on any other value row.
+    PbProperty *empty = tree.strings.addProperty("empty");
+    tree.values->addSubProperty(empty);
+    ASSERT_NE(row("empty"), nullptr);
+    EXPECT_EQ(row("empty")->columnCount(), 2);
+    view()->setCurrentItem(row("empty"), 0);
+    QTest::keyClick(view(), Qt::Key_Space);
+    ASSERT_NE(openEditor<PbLineEditWidget2>(), nullptr);
+    EXPECT_EQ(delegateOf(browser)->editedItem(), row("empty"));
+    log.clear();
+    typeKeys("x");
+    pressKey(Qt::Key_Enter);
+    EXPECT_EQ(log.entries, QStringList({"valueUpdated empty x"}));
+
+    // Back to empty: the row keeps its value column.
+    tree.strings.setValue(empty, QString());
+    EXPECT_TRUE(row("empty")->text(1).isEmpty());
+    EXPECT_TRUE(waitFor([&] { return !openEditor<PbLineEditWidget2>(); }));
+    QTest::keyClick(view(), Qt::Key_Return);
+    EXPECT_NE(openEditor<PbLineEditWidget2>(), nullptr);
+}
+
+TEST_F(TreeEditing, KeysOnTheEditorButtonReachTheFieldAndTheBrowser)
+{
+    tree.strings.setBtnVisibility(tree.s, true);
+    clickRow(browser, row("s"), Spot::Value);
+    QPointer<PbLineEditWidget2> ed = openEditor<PbLineEditWidget2>();
+    ASSERT_FALSE(ed.isNull());
+    typeKeys("typed");
+    auto *button = ed->findChild<QToolButton *>();
+    ASSERT_TRUE(button->isVisible());
+    button->setFocus();
+    log.clear();
+    QTest::keyClick(button, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([&] { return ed.isNull(); })) << "Escape on the button closes the editor";
+    EXPECT_TRUE(log.entries == QStringList({"editorDestroyed s"})) << log.entries.join(", ").toStdString();
+    EXPECT_EQ(tree.strings.value(tree.s), "text") << "what was typed is dropped";
+
+    clickRow(browser, row("s"), Spot::Value);
+    ed = openEditor<PbLineEditWidget2>();
+    ASSERT_FALSE(ed.isNull());
+    typeKeys("more");
+    ed->findChild<QToolButton *>()->setFocus();
+    log.clear();
+    QTest::keyClick(ed->findChild<QToolButton *>(), Qt::Key_Return);
+    EXPECT_EQ(log.entries.mid(0, 1), QStringList({"valueUpdated s more"}))
+        << "Enter on the button commits the field once";
+    EXPECT_EQ(log.count("valueUpdated"), 1);
+    EXPECT_TRUE(waitFor([&] { return ed.isNull(); }));
 }
 
 TEST_F(TreeEditing, ReadOnlyRowOpensButNeverCommits)

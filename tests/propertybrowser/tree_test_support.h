@@ -1,6 +1,6 @@
 // Helpers for the editor and tree browser tests: a message handler that turns
-// failed string connections into test failures, a shared ordered signal log,
-// and window activation for keyboard tests.
+// failed string connections and signal spies into test failures, a shared
+// ordered signal log, and window activation for keyboard tests.
 #ifndef TREE_TEST_SUPPORT_H
 #define TREE_TEST_SUPPORT_H
 
@@ -34,7 +34,8 @@ inline QtMessageHandler &previousHandler()
 inline void strictHandler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
 {
     if (msg.contains(QLatin1String("No such signal")) || msg.contains(QLatin1String("No such slot"))
-        || msg.contains(QLatin1String("QObject::connect")) || msg.contains(QLatin1String("QObject::disconnect")))
+        || msg.contains(QLatin1String("QObject::connect")) || msg.contains(QLatin1String("QObject::disconnect"))
+        || msg.startsWith(QLatin1String("QSignalSpy")))
         ADD_FAILURE() << "Qt connection warning: " << msg.toStdString();
     if (previousHandler())
         previousHandler()(type, ctx, msg);
