@@ -106,6 +106,9 @@ QString uploadEdsToTempFile()
 QString unpackEdsArchive(const QString &archivePath, const QString &deviceName,
                          const QString &checksum)
 {
+    // An empty path would name the working folder itself, which is removed below.
+    if (archivePath.isEmpty())
+        return QString("");
     const QString folder = QFileInfo(archivePath).absolutePath();
     const QByteArray archive = archivePath.toUtf8();
     const QByteArray output = folder.toUtf8();

@@ -109,9 +109,10 @@ void LoadCanDataThread::run()
                     emit paramsLoadingFail();
                     return;
                 }
-                qDebug() << "Не удалось получить данные параметра " << param->caption;
-                qDebug() << "index " << param->index;
-                qDebug() << "subindex " << param->subindex;
+                qDebug().noquote() << QString::fromUtf8("Не удалось получить данные параметра ")
+                                              + param->caption;
+                qDebug().noquote() << "index " + param->index;
+                qDebug().noquote() << "subindex " + param->subindex;
                 emit paramLoadingFail(QString::fromUtf8("Не удалось получить данные параметра ")
                                       + param->caption + ". " + QString::fromUtf8("Ошибка: ")
                                       + sdoAbortName(reply.abortCode));

@@ -1,9 +1,14 @@
 // Connecting and disconnecting the adapter as the wire shows it, the failures
 // of opening and of the bit-rate setting, and finding the node to work with.
 #include "device_fixture.h"
+#include "load_can_data_thread.h"
 #include "sdo_request.h"
 
 #include <QElapsedTimer>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 const QString kConnecting = QString::fromUtf8("info: Подключение...");
@@ -41,9 +46,13 @@ TEST_F(DeviceTest, ConnectAndDisconnectOnTheWire)
     EXPECT_EQ(window.lines(), QStringList{kConnecting});
 
     window.m_currentOperation = "LoadingCanData";
+    const size_t mark = adapter.log().size();
     disconnectCan(window);
     EXPECT_FALSE(window.m_connected);
     EXPECT_TRUE(window.m_currentOperation.isEmpty());
+    // The adapter logs a line once it has acted on it, which may be after the
+    // close returned: wait for the "C", then it must be the last line sent.
+    ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "C", 2000ms, mark).has_value());
     EXPECT_EQ(fromMaster().back(), "C");
     EXPECT_TRUE(waitUntil([&] { return !adapter.channelOpen(); }));
     EXPECT_EQ(window.lines(), (QStringList{kConnecting, kDisconnected}));
@@ -52,6 +61,52 @@ TEST_F(DeviceTest, ConnectAndDisconnectOnTheWire)
     connectionSettings.baudRate = "125000";
     connect();
     EXPECT_EQ(adapter.bitRate(), '4');
+}
+
+// The serial line rate the driver set on the port: the pty keeps it for every opener.
+static speed_t serialRateOf(const std::string &path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    termios settings{};
+    const bool read = fd >= 0 && ::tcgetattr(fd, &settings) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return read ? ::cfgetospeed(&settings) : speed_t(0);
+}
+
+TEST_F(DeviceTest, CanBusAccessSelectsTheSerialRate)
+{
+    connect();
+    EXPECT_EQ(serialRateOf(adapter.portPath()), speed_t(B4800));
+    disconnectCan(window);
+    connectionSettings.canBusAccess = 3;
+    connect();
+    EXPECT_EQ(serialRateOf(adapter.portPath()), speed_t(B2400));
+}
+
+TEST_F(DeviceTest, DisconnectStopsAndAwaitsTheLoader)
+{
+    addDevice(5);
+    connect();
+    LoadCanDataThread loader;
+    window.m_loadCanDataThread = &loader;
+    loader.loadParams({});
+    ASSERT_TRUE(loader.isRunning());
+    disconnectCan(window);
+    EXPECT_FALSE(loader.isRunning());
+    EXPECT_FALSE(window.m_connected);
+    window.m_loadCanDataThread = nullptr;
+}
+
+TEST_F(DeviceTest, FailedCloseIsLoggedAndTheDisconnectCompletes)
+{
+    connect();
+    adapter.vanish(); // the "C" can no longer be written
+    disconnectCan(window);
+    EXPECT_FALSE(window.m_connected);
+    EXPECT_EQ(window.lines(),
+              (QStringList{kConnecting, QString::fromUtf8("error: Не удалось разорвать usb соединение."),
+                           kDisconnected}));
 }
 
 TEST_F(DeviceTest, UnknownBitRateSendsCodeTwo)

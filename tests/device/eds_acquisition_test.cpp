@@ -213,3 +213,10 @@ TEST_F(EdsAcquisition, OlderRoadByChecksum)
     EXPECT_EQ(allFiles(), QStringList{"ConfigurationData/Test drive/beef.eds"});
     EXPECT_TRUE(loadEdsFromDevice(window)); // now from the cache
 }
+
+TEST_F(EdsAcquisition, EmptyArchivePathNeverTouchesTheWorkingFolder)
+{
+    writeFile("keep.txt", "mine");
+    EXPECT_TRUE(unpackEdsArchive("", "Test drive", "77").isEmpty());
+    EXPECT_EQ(readFile("keep.txt"), QByteArray("mine"));
+}
