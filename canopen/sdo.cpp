@@ -47,6 +47,9 @@ void processSdoFrame(NodeContext *node, const CanMessage *frame)
     uint8_t role = 0;
     if (!matchSdoChannel(node, frame->cobId, &channel, &role))
         return;
+    // Only a transfer in progress takes frames: a finished result or a peer's
+    // abort waits for its getter, and a late or stray frame must not turn it
+    // into something else.
     SdoTransferLine *line = findRunningSdoLine(node, channel, role);
     if (frame->len != 8) {
         sendSdoAbortFrame(node, channel, role, 0, 0, SdoAbort::GeneralError);
@@ -87,6 +90,9 @@ void processSdoTimeout(NodeContext *node, uint32_t id)
     line->alarmId = kNoAlarm;
     if (!sdoLineRunning(*line))
         return;
+    // A client line whose row went away has nobody to abort or call back. A
+    // server line times out whatever the client rows are, or it would stay
+    // taken for good on a node without any.
     if (line->role == SdoRole::Client && sdoParameterRow(node, SdoRole::Client, line->channel) == nullptr)
         return;
     failSdoLine(node, line, SdoAbort::TimedOut);

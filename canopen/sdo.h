@@ -107,5 +107,6 @@ uint8_t findSdoLine(NodeContext *node, uint8_t channel, uint8_t role);
 uint32_t getSdoRemainingBytes(NodeContext *node, uint8_t lineNo);
 void setSdoCount(NodeContext *node, uint8_t lineNo, uint32_t count);
 // Sends 8 bytes on the COB-ID of that channel and role (client: request
-// COB-ID, server: answer COB-ID), only in NMT states 5 and 127. 0 sent.
+// COB-ID, server: answer COB-ID), only in NMT states 5 and 127 and only on a
+// configured identifier (1 to 0x7FF). 0 sent.
 uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uint8_t data[8]);

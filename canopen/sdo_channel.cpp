@@ -105,7 +105,10 @@ uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uin
     if (row == nullptr || row->count <= sub)
         return 1;
     const uint32_t cobId = sdoRowValue(row, sub);
-    if (cobId > 0x7FF) // marked invalid, or not an 11-bit identifier
+    // Bit 31 marks a row invalid; 0 is an unconfigured row, and on the bus it
+    // is the NMT identifier: an abort {0x80, ...} there would send nodes to
+    // pre-operational.
+    if (cobId == 0 || cobId > 0x7FF)
         return 1;
     CanMessage frame{};
     frame.cobId = static_cast<uint16_t>(cobId);

@@ -50,6 +50,12 @@ void peerAbort(const SdoExchange &ex)
 void uploadInitiateAnswer(const SdoExchange &ex)
 {
     SdoTransferLine *line = ex.line;
+    // Once segments arrived, an initiate answer fits no transfer: taken as
+    // the value, it would pass off the first segment's bytes as the result.
+    if (line->offset != 0) {
+        sdoNoSuchTransfer(ex);
+        return;
+    }
     const uint8_t command = ex.bytes[0];
     if (command & SdoCmd::ExpeditedBit) {
         const uint32_t n = 4u - ((command >> 2) & 3u);

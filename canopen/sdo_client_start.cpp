@@ -101,6 +101,10 @@ int writeRemoteEntry(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t 
         line->blockObjectSize = count;
         sdoFormatFrame(frame, SdoCmd::BlockDownloadInitiate, index, subIndex, count);
     } else if (count <= 4) {
+        // An empty value goes as 0x33: the otherwise unused bit 4 carries the
+        // fourth empty byte that the two size bits cannot hold. Our own server
+        // reads it so; a server that reads only the two bits stores four zero
+        // bytes, which a text entry reads back as empty.
         const uint8_t command = static_cast<uint8_t>(SdoCmd::DownloadExpedited + (4 - count) * 4);
         sdoFormatFrame(frame, command, index, subIndex, 0);
         std::memcpy(frame + 4, line->data, count);

@@ -434,6 +434,70 @@ TEST_F(SdoClientTest, AbortSdoMarksTheClientLineWithoutCallback)
     expectAllLinesFree();
 }
 
+TEST_F(SdoClientTest, InitiateAnswerAfterSegmentsIsRefused)
+{
+    // Taken as the value, the four bytes would be handed out as the first
+    // segment's bytes with a success.
+    ASSERT_EQ(startRead(kDomains, 4), 0);
+    feed(sdo(kFromPeer, 0x41, kDomains, 4, 20));
+    feed(seg(kFromPeer, 0x00, pattern(7)));
+    takeSent();
+    feed(sdo(kFromPeer, 0x43, kDomains, 4, 0x01020304));
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::LocalControl)});
+    expectOneCompletion(kSdoNoClientLine, SdoAbort::LocalControl);
+    expectAllLinesFree();
+}
+
+TEST_F(SdoClientTest, SingleLineOperations)
+{
+    EXPECT_EQ(findFreeSdoLine(&node), 0);
+    ASSERT_EQ(startWrite(kDomains, 4, pattern(20)), 0);
+    takeSent();
+    EXPECT_EQ(findFreeSdoLine(&node), 1);
+    EXPECT_EQ(findSdoLine(&node, 0, SdoRole::Client), 0);
+    EXPECT_EQ(findSdoLine(&node, 0, SdoRole::Server), kSdoNoLine);
+    EXPECT_EQ(findSdoLine(&node, 1, SdoRole::Client), kSdoNoLine);
+    EXPECT_EQ(getSdoRemainingBytes(&node, 0), 20u);
+    feed(sdo(kFromPeer, 0x60, kDomains, 4));
+    EXPECT_EQ(takeSent().size(), 1u);
+    EXPECT_EQ(getSdoRemainingBytes(&node, 0), 13u);
+    EXPECT_EQ(getSdoRemainingBytes(&node, kSdoLineCount), 0u);
+    setSdoCount(&node, kSdoNoLine, 5); // no such line: nothing happens
+
+    // A count below what already went out: never read past it, abort instead.
+    setSdoCount(&node, 0, 3);
+    EXPECT_EQ(getSdoRemainingBytes(&node, 0), 0u);
+    feed(seg(kFromPeer, 0x20));
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::GeneralError)});
+    expectOneCompletion(kSdoNoClientLine, SdoAbort::GeneralError);
+
+    // A locally aborted line is neither found nor free.
+    ASSERT_EQ(readRemoteEntryPolled(&node, kPeerId, kU32, 0, OdType::Unsigned32, 0), 0);
+    takeSent();
+    EXPECT_EQ(abortSdo(&node, 0, SdoRole::Client, kU32, 0, SdoAbort::GeneralError), 0);
+    takeSent();
+    EXPECT_EQ(findSdoLine(&node, 0, SdoRole::Client), kSdoNoLine);
+    EXPECT_EQ(findFreeSdoLine(&node), 1);
+    resetSdo(&node);
+}
+
+TEST_F(SdoClientTest, SendFrameOnlyOnAConfiguredChannelWhileActive)
+{
+    const uint8_t bytes[8] = {0x11, 2, 3, 4, 5, 6, 7, 8};
+    EXPECT_EQ(sendSdoFrame(&node, 0, SdoRole::Client, bytes), 0);
+    EXPECT_EQ(sendSdoFrame(&node, 0, SdoRole::Server, bytes), 0);
+    EXPECT_EQ(takeSent(),
+              (Frames{seg(kToPeer, 0x11, {2, 3, 4, 5, 6, 7, 8}), seg(kFromUs, 0x11, {2, 3, 4, 5, 6, 7, 8})}));
+    EXPECT_NE(sendSdoFrame(&node, 1, SdoRole::Client, bytes), 0); // spare row: COB-ID 0 is NMT's
+    EXPECT_NE(sendSdoFrame(&node, 2, SdoRole::Client, bytes), 0); // no such row
+    EXPECT_NE(sendSdoFrame(&node, 1, SdoRole::Server, bytes), 0);
+    node.nmtState = NmtState::Stopped;
+    EXPECT_NE(sendSdoFrame(&node, 0, SdoRole::Client, bytes), 0);
+    node.nmtState = NmtState::Operational;
+    EXPECT_EQ(sendSdoFrame(&node, 0, SdoRole::Client, bytes), 0);
+    EXPECT_EQ(takeSent().size(), 1u);
+}
+
 TEST_F(SdoClientTest, ResetFreesEveryLine)
 {
     ASSERT_EQ(startWrite(kDomains, 4, pattern(889)), 0);
