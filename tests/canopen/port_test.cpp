@@ -10,6 +10,7 @@
 #include "stack_lock.h"
 #include "stack_timer.h"
 #include "stack_test_pty.h"
+#include "stack_test_wait.h"
 
 #include <gtest/gtest.h>
 
@@ -22,20 +23,6 @@
 #include <thread>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <typename Predicate>
-bool waitFor(Predicate predicate)
-{
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(3);
-    while (!predicate()) {
-        if (Clock::now() > deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
 
 // A driver whose receive hands out frames that the test pushes, and which
 // wakes a waiting receive on close the way the serial driver does.

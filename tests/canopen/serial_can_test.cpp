@@ -4,6 +4,7 @@
 #include "serial_can.h"
 #include "serial_device.h"
 #include "stack_test_pty.h"
+#include "stack_test_wait.h"
 
 #include <gtest/gtest.h>
 
@@ -57,18 +58,6 @@ protected:
             all.insert(all.end(), frames, frames + n);
         }
         return all;
-    }
-
-    template <typename Predicate>
-    static bool waitFor(Predicate predicate)
-    {
-        const Clock::time_point deadline = Clock::now() + std::chrono::seconds(3);
-        while (!predicate()) {
-            if (Clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return true;
     }
 
     StackTestPty pty_;
