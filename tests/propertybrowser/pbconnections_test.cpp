@@ -96,24 +96,26 @@ const QMetaObject *metaObjectOf(const char *className)
     return nullptr;
 }
 
+// Looks each signature up with `find` (indexOfSignal or indexOfSlot) in its class.
+template <size_t N>
+void expectAllExist(const Signature (&used)[N], int (QMetaObject::*find)(const char *) const)
+{
+    for (const Signature &u : used) {
+        const QMetaObject *meta = metaObjectOf(u.className);
+        ASSERT_NE(meta, nullptr) << u.className;
+        const QByteArray normalized = QMetaObject::normalizedSignature(u.signature);
+        EXPECT_GE((meta->*find)(normalized), 0) << u.className << "::" << u.signature;
+    }
+}
+
 TEST(ConnectionsByName, EverySignalOthersUseExists)
 {
-    for (const Signature &used : usedSignals) {
-        const QMetaObject *meta = metaObjectOf(used.className);
-        ASSERT_NE(meta, nullptr) << used.className;
-        const QByteArray normalized = QMetaObject::normalizedSignature(used.signature);
-        EXPECT_GE(meta->indexOfSignal(normalized), 0) << used.className << "::" << used.signature;
-    }
+    expectAllExist(usedSignals, &QMetaObject::indexOfSignal);
 }
 
 TEST(ConnectionsByName, EverySlotOthersUseExists)
 {
-    for (const Signature &used : usedSlots) {
-        const QMetaObject *meta = metaObjectOf(used.className);
-        ASSERT_NE(meta, nullptr) << used.className;
-        const QByteArray normalized = QMetaObject::normalizedSignature(used.signature);
-        EXPECT_GE(meta->indexOfSlot(normalized), 0) << used.className << "::" << used.signature;
-    }
+    expectAllExist(usedSlots, &QMetaObject::indexOfSlot);
 }
 
 TEST(ConnectionsByName, StringConnectionsToAStringManagerSucceed)

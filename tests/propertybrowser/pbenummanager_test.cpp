@@ -1,7 +1,7 @@
 // The enumeration manager: index refusals, the reset on new names, icons, and
 // the silent setter that announces through its own signal.
 #include "pbenumpropertymanager.h"
-#include "pbcore_test_support.h"
+#include "pbcore_manager_fixture.h"
 
 #include <QPixmap>
 
@@ -16,19 +16,7 @@ QIcon filledIcon(Qt::GlobalColor color)
     return QIcon(pixmap);
 }
 
-class EnumManager : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        p = manager.addProperty("p");
-        log.watch(&manager, "m");
-    }
-
-    SignalLog log;
-    PbEnumPropertyManager manager;
-    PbProperty *p = nullptr;
-};
+using EnumManager = ManagerTest<PbEnumPropertyManager>;
 
 TEST_F(EnumManager, NewPropertyHasNothingChosen)
 {

@@ -5,7 +5,7 @@
 #include "pbgrouppropertymanager.h"
 #include "pbintpropertymanager.h"
 #include "pbstringpropertymanager.h"
-#include "pbcore_test_support.h"
+#include "pbcore_manager_fixture.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -15,21 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-template <class Manager>
-class ManagerTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        p = manager.addProperty("p");
-        log.watch(&manager, "m");
-    }
-
-    SignalLog log;
-    Manager manager;
-    PbProperty *p = nullptr;
-};
 
 using IntManager = ManagerTest<PbIntPropertyManager>;
 using DoubleManager = ManagerTest<PbDoublePropertyManager>;
