@@ -1,3 +1,5 @@
 # Populate, update and clear a parameter tree in the tree property browser.
+# The managers and factories are the tree tests' own set (header only).
 add_executable(propertybrowser_tree_bench ${CMAKE_CURRENT_SOURCE_DIR}/propertybrowser_tree_bench.cpp)
+target_include_directories(propertybrowser_tree_bench PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/../tests/propertybrowser)
 target_link_libraries(propertybrowser_tree_bench PRIVATE propertybrowser Qt5::Widgets)

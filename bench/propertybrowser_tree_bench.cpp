@@ -3,18 +3,8 @@
 // choice) in 50 groups, two extra text columns. Prints the time to populate
 // and show, to update every value once through the managers while shown, and
 // to clear, for 500 and 5,000 parameters side by side.
-#include "pbboolpropertymanager.h"
-#include "pbcheckboxfactory.h"
-#include "pbdoublepropertymanager.h"
-#include "pbdoublespinboxfactory.h"
-#include "pbenumeditorfactory.h"
-#include "pbgrouppropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pblineeditfactory2.h"
+#include "parameter_managers.h"
 #include "pbproperty.h"
-#include "pbspinboxfactory2.h"
-#include "pbstringpropertymanager.h"
-#include "pbtreepropertybrowser.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,26 +24,11 @@ double ms(const QElapsedTimer &t)
 Figures run(int parameters)
 {
     const int groupsCount = 50;
-    PbGroupPropertyManager groups;
-    PbIntPropertyManager ints;
-    PbDoublePropertyManager doubles;
-    PbStringPropertyManager strings;
-    PbBoolPropertyManager bools;
-    PbEnumPropertyManager enums;
-    QWidget factoryParent;
-    PbCheckBoxFactory checkFactory(&factoryParent);
-    PbSpinBoxFactory2 spinFactory(&factoryParent);
-    PbLineEditFactory2 lineFactory(&factoryParent);
-    PbEnumEditorFactory enumFactory(&factoryParent);
-    PbDoubleSpinBoxFactory doubleFactory(&factoryParent);
+    ParameterManagers pm;
     Figures f;
 
     PbTreePropertyBrowser browser;
-    browser.setFactoryForManager(&bools, &checkFactory);
-    browser.setFactoryForManager(&ints, &spinFactory);
-    browser.setFactoryForManager(&strings, &lineFactory);
-    browser.setFactoryForManager(&enums, &enumFactory);
-    browser.setFactoryForManager(&doubles, &doubleFactory);
+    pm.bindFactories(browser);
     browser.setExtraColumns({"Тип", "Описание"});
     browser.setResizeMode(PbTreePropertyBrowser::Interactive);
     browser.setSplitterPosition(0, 300);
@@ -66,29 +41,29 @@ Figures run(int parameters)
     QElapsedTimer t;
     t.start();
     for (int g = 0; g < groupsCount; ++g) {
-        PbProperty *group = groups.addProperty(QString("Группа %1").arg(g));
+        PbProperty *group = pm.groups.addProperty(QString("Группа %1").arg(g));
         for (int k = g; k < parameters; k += groupsCount) {
             PbProperty *p = nullptr;
             switch (k % 8) {
             case 0: case 1: case 2: case 3:
-                p = ints.addProperty(QString("int_%1").arg(k));
-                ints.setValue(p, k);
+                p = pm.ints.addProperty(QString("int_%1").arg(k));
+                pm.ints.setValue(p, k);
                 break;
             case 4:
-                p = doubles.addProperty(QString("real_%1").arg(k));
-                doubles.setValue(p, k / 3.0);
+                p = pm.doubles.addProperty(QString("real_%1").arg(k));
+                pm.doubles.setValue(p, k / 3.0);
                 break;
             case 5:
-                p = strings.addProperty(QString("text_%1").arg(k));
-                strings.setValue(p, QString("value %1").arg(k));
+                p = pm.strings.addProperty(QString("text_%1").arg(k));
+                pm.strings.setValue(p, QString("value %1").arg(k));
                 break;
             case 6:
-                p = bools.addProperty(QString("flag_%1").arg(k));
-                bools.setValue(p, k % 2);
+                p = pm.bools.addProperty(QString("flag_%1").arg(k));
+                pm.bools.setValue(p, k % 2);
                 break;
             default:
-                p = enums.addProperty(QString("choice_%1").arg(k));
-                enums.setEnumNames(p, {"off", "on", "auto"});
+                p = pm.enums.addProperty(QString("choice_%1").arg(k));
+                pm.enums.setEnumNames(p, {"off", "on", "auto"});
                 break;
             }
             p->setColumnTexts({"UNSIGNED32", QString("Описание параметра %1").arg(k)});
@@ -104,16 +79,16 @@ Figures run(int parameters)
     t.restart();
     for (PbProperty *p : qAsConst(params)) {
         const QObject *m = p->propertyManager();
-        if (m == &ints)
-            ints.setValue(p, ints.value(p) + 1);
-        else if (m == &doubles)
-            doubles.setValue(p, doubles.value(p) + 1);
-        else if (m == &strings)
-            strings.setValue(p, strings.value(p) + "+");
-        else if (m == &bools)
-            bools.setValue(p, !bools.value(p));
+        if (m == &pm.ints)
+            pm.ints.setValue(p, pm.ints.value(p) + 1);
+        else if (m == &pm.doubles)
+            pm.doubles.setValue(p, pm.doubles.value(p) + 1);
+        else if (m == &pm.strings)
+            pm.strings.setValue(p, pm.strings.value(p) + "+");
+        else if (m == &pm.bools)
+            pm.bools.setValue(p, !pm.bools.value(p));
         else
-            enums.setValue(p, (enums.value(p) + 1) % 3);
+            pm.enums.setValue(p, (pm.enums.value(p) + 1) % 3);
     }
     QApplication::processEvents();
     f.update = ms(t);
@@ -121,7 +96,7 @@ Figures run(int parameters)
     t.restart();
     browser.clear();
     for (PbAbstractPropertyManager *m : std::initializer_list<PbAbstractPropertyManager *>{
-             &ints, &doubles, &strings, &bools, &enums, &groups})
+             &pm.ints, &pm.doubles, &pm.strings, &pm.bools, &pm.enums, &pm.groups})
         m->clear();
     QApplication::processEvents();
     f.clear = ms(t);

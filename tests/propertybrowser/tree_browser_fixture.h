@@ -4,20 +4,10 @@
 #ifndef TREE_BROWSER_FIXTURE_H
 #define TREE_BROWSER_FIXTURE_H
 
-#include "pbboolpropertymanager.h"
+#include "parameter_managers.h"
 #include "pbbrowseritem.h"
-#include "pbcheckboxfactory.h"
-#include "pbdoublepropertymanager.h"
-#include "pbdoublespinboxfactory.h"
-#include "pbenumeditorfactory.h"
-#include "pbgrouppropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pblineeditfactory2.h"
 #include "pbproperty.h"
 #include "pbpropertyeditordelegate_p.h"
-#include "pbspinboxfactory2.h"
-#include "pbstringpropertymanager.h"
-#include "pbtreepropertybrowser.h"
 #include "tree_test_support.h"
 
 #include <QHeaderView>
@@ -25,20 +15,7 @@
 
 namespace treetest {
 
-struct ParameterTree {
-    PbGroupPropertyManager groups;
-    PbIntPropertyManager ints;
-    PbDoublePropertyManager doubles;
-    PbStringPropertyManager strings;
-    PbBoolPropertyManager bools;
-    PbEnumPropertyManager enums;
-    QWidget factoryParent;
-    PbCheckBoxFactory checkFactory{&factoryParent};
-    PbSpinBoxFactory2 spinFactory{&factoryParent};
-    PbLineEditFactory2 lineFactory{&factoryParent};
-    PbEnumEditorFactory enumFactory{&factoryParent};
-    PbDoubleSpinBoxFactory doubleFactory{&factoryParent};
-
+struct ParameterTree : ParameterManagers {
     // top > {g > {a, b, c}, h > {h1, h2}}, values > {i, d, s, bo, e}
     PbProperty *top, *g, *a, *b, *c, *h, *h1, *h2, *values, *i, *d, *s, *bo, *e;
 
@@ -76,11 +53,7 @@ struct ParameterTree {
 
     void bind(PbTreePropertyBrowser &browser)
     {
-        browser.setFactoryForManager(&bools, &checkFactory);
-        browser.setFactoryForManager(&ints, &spinFactory);
-        browser.setFactoryForManager(&strings, &lineFactory);
-        browser.setFactoryForManager(&enums, &enumFactory);
-        browser.setFactoryForManager(&doubles, &doubleFactory);
+        bindFactories(browser);
         browser.addProperty(top);
         browser.addProperty(values);
     }

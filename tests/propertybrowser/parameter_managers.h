@@ -1,0 +1,45 @@
+// The managers and editor factories the main window uses for its parameter
+// tree, bound to a tree browser the way the main window binds them. Shared
+// by the tree browser's tests and its benchmark.
+#ifndef PARAMETER_MANAGERS_H
+#define PARAMETER_MANAGERS_H
+
+#include "pbboolpropertymanager.h"
+#include "pbcheckboxfactory.h"
+#include "pbdoublepropertymanager.h"
+#include "pbdoublespinboxfactory.h"
+#include "pbenumeditorfactory.h"
+#include "pbgrouppropertymanager.h"
+#include "pbintpropertymanager.h"
+#include "pblineeditfactory2.h"
+#include "pbspinboxfactory2.h"
+#include "pbstringpropertymanager.h"
+#include "pbtreepropertybrowser.h"
+
+#include <QWidget>
+
+struct ParameterManagers {
+    PbGroupPropertyManager groups;
+    PbIntPropertyManager ints;
+    PbDoublePropertyManager doubles;
+    PbStringPropertyManager strings;
+    PbBoolPropertyManager bools;
+    PbEnumPropertyManager enums;
+    QWidget factoryParent;
+    PbCheckBoxFactory checkFactory{&factoryParent};
+    PbSpinBoxFactory2 spinFactory{&factoryParent};
+    PbLineEditFactory2 lineFactory{&factoryParent};
+    PbEnumEditorFactory enumFactory{&factoryParent};
+    PbDoubleSpinBoxFactory doubleFactory{&factoryParent};
+
+    void bindFactories(PbTreePropertyBrowser &browser)
+    {
+        browser.setFactoryForManager(&bools, &checkFactory);
+        browser.setFactoryForManager(&ints, &spinFactory);
+        browser.setFactoryForManager(&strings, &lineFactory);
+        browser.setFactoryForManager(&enums, &enumFactory);
+        browser.setFactoryForManager(&doubles, &doubleFactory);
+    }
+};
+
+#endif
