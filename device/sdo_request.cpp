@@ -87,6 +87,22 @@ void startRead(NodeContext *node, uint32_t id, uint16_t index, uint8_t subindex,
     endStart(readRemoteEntry(node, nodeId, index, subindex, dataType, done, 0));
 }
 
+// Reads the entry the request block names.
+void startBlockRead(NodeContext *node, uint32_t id, SdoCallback done)
+{
+    const SdoRequestBlock &b = sdoRequestBlock;
+    startRead(node, id, b.index, b.subindex, b.dataType, done);
+}
+
+// Writes a transfer's outcome into the block's result fields (reply mutex held).
+void storeOutcome(uint32_t state, uint32_t abortCode)
+{
+    SdoRequestBlock &b = sdoRequestBlock;
+    b.result = state == SdoState::Finished ? 1 : 0;
+    if (state != SdoState::Finished)
+        b.abortCode = abortCode;
+}
+
 bool transferRunning()
 {
     for (const SdoTransferLine &line : masterNode.sdoLines) {
@@ -123,8 +139,7 @@ void waitForTry(const SdoExchange &exchange)
 
 void requestParamRead(NodeContext *node, uint32_t id)
 {
-    const SdoRequestBlock &b = sdoRequestBlock;
-    startRead(node, id, b.index, b.subindex, b.dataType, onSdoReadDone);
+    startBlockRead(node, id, onSdoReadDone);
 }
 
 void requestValueRead(NodeContext *node, uint32_t id)
@@ -134,8 +149,7 @@ void requestValueRead(NodeContext *node, uint32_t id)
 
 void requestParamReadLarge(NodeContext *node, uint32_t id)
 {
-    const SdoRequestBlock &b = sdoRequestBlock;
-    startRead(node, id, b.index, b.subindex, b.dataType, onSdoReadDoneLarge);
+    startBlockRead(node, id, onSdoReadDoneLarge);
 }
 
 void requestParamWrite(NodeContext *node, uint32_t id)
@@ -194,15 +208,11 @@ void finishRead(NodeContext *node, uint8_t nodeId, quint8 *scratch, uint32_t cap
     const uint32_t state = getReadResult(node, nodeId, scratch, &size, &abortCode);
     closeSdoTransfer(node, nodeId, SdoRole::Client);
     deliver(nodeId, [&] {
-        SdoRequestBlock &b = sdoRequestBlock;
         largeReply = large;
+        storeOutcome(state, abortCode);
         if (state == SdoState::Finished) {
-            b.result = 1;
-            b.resultSize = size;
+            sdoRequestBlock.resultSize = size;
             std::memcpy(destination, scratch, size);
-        } else {
-            b.result = 0;
-            b.abortCode = abortCode;
         }
     });
 }
@@ -225,15 +235,9 @@ void onSdoWriteDone(NodeContext *node, uint8_t nodeId)
     const uint32_t state = getWriteResult(node, nodeId, &abortCode);
     closeSdoTransfer(node, nodeId, SdoRole::Client);
     deliver(nodeId, [&] {
-        SdoRequestBlock &b = sdoRequestBlock;
         largeReply = false;
-        b.resultSize = 0;
-        if (state == SdoState::Finished) {
-            b.result = 1;
-        } else {
-            b.result = 0;
-            b.abortCode = abortCode;
-        }
+        sdoRequestBlock.resultSize = 0;
+        storeOutcome(state, abortCode);
     });
 }
 
@@ -312,36 +316,36 @@ quint8 configuredNodeId()
     return quint8(connectionSettings.device.nodeId);
 }
 
-SdoReply sdoRead(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType)
+namespace {
+SdoExchange entryExchange(SdoRequestFunction request, quint8 nodeId, quint16 index = 0,
+                          quint8 subindex = 0, quint8 dataType = 0)
 {
     SdoExchange exchange;
-    exchange.request = requestParamRead;
+    exchange.request = request;
     exchange.nodeId = nodeId;
     exchange.index = index;
     exchange.subindex = subindex;
     exchange.dataType = dataType;
-    return runSdoExchange(exchange);
+    return exchange;
+}
+} // namespace
+
+SdoReply sdoRead(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType)
+{
+    return runSdoExchange(entryExchange(requestParamRead, nodeId, index, subindex, dataType));
 }
 
 SdoReply sdoWrite(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType,
                   const QByteArray &bytes)
 {
-    SdoExchange exchange;
-    exchange.request = requestParamWrite;
-    exchange.nodeId = nodeId;
-    exchange.index = index;
-    exchange.subindex = subindex;
-    exchange.dataType = dataType;
+    SdoExchange exchange = entryExchange(requestParamWrite, nodeId, index, subindex, dataType);
     exchange.writeBytes = bytes;
     return runSdoExchange(exchange);
 }
 
 SdoReply sdoRequest(quint8 nodeId, SdoRequestFunction request)
 {
-    SdoExchange exchange;
-    exchange.request = request;
-    exchange.nodeId = nodeId;
-    return runSdoExchange(exchange);
+    return runSdoExchange(entryExchange(request, nodeId));
 }
 
 void pointSdoClientAt(quint8 nodeId)
