@@ -64,19 +64,6 @@ TEST_F(EditorWidgets, IntegerEditorTakesTypedDigitsWithButtonHiddenOrShown)
     }
 }
 
-TEST_F(EditorWidgets, TextEditorTakesTypedTextAndCommitsOnEnterOnly)
-{
-    auto *ed = place(new PbLineEditWidget2);
-    ASSERT_TRUE(showActive(&window));
-    ed->setFocus();
-    QSignalSpy committed(ed, SIGNAL(valueChanged()));
-    typeKeys(QStringLiteral("abc"));
-    EXPECT_EQ(ed->text(), QStringLiteral("abc"));
-    EXPECT_EQ(committed.count(), 0);
-    pressKey(Qt::Key_Enter);
-    EXPECT_EQ(committed.count(), 1);
-}
-
 TEST_F(EditorWidgets, ButtonLetsEnterAndEscapeThroughAndClickEmitsOnlyItsSignal)
 {
     auto *ed = place(new PbSpinBoxEditWidget2);
