@@ -5,9 +5,11 @@
 #include "arithmetic_decoder.h"
 #include "post_processor.h"
 #include "predictor.h"
+#include "zpaq_choices.h"
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 namespace zpaq {
 
@@ -40,6 +42,24 @@ void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &coder,
                    "modelled segment ends before its data at offset %zu", in.offset() - 1);
 }
 
+// The size a segment's comment states: its leading decimal digits, or no
+// limit when it has none (or a number too large to matter).
+std::uint64_t statedSize(const std::string &comment)
+{
+    const std::uint64_t none = ~std::uint64_t(0);
+    if (!kCommentSizeBoundsOutput || comment.empty() || comment[0] < '0' || comment[0] > '9')
+        return none;
+    std::uint64_t size = 0;
+    for (char c : comment) {
+        if (c < '0' || c > '9')
+            break;
+        if (size > (none - 9) / 10)
+            return none;
+        size = size * 10 + std::uint64_t(c - '0');
+    }
+    return size;
+}
+
 void readStored(ByteReader &in, PostProcessor &post, const std::atomic<bool> *cancel)
 {
     for (;;) {
@@ -67,6 +87,7 @@ void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOut
     for (std::size_t i = 0; i < block.segments.size(); ++i) {
         const SegmentLayout &seg = block.segments[i];
         out.beginSegment(i, seg);
+        post.setSegmentLimit(statedSize(seg.comment), seg.name);
         ByteReader in(archive + seg.dataBegin, seg.dataEnd - seg.dataBegin, seg.dataBegin);
         if (model)
             decodeModelled(in, *model, *coder, post, cancel);

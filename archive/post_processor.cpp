@@ -26,10 +26,18 @@ void PostProcessor::outputByte(std::uint8_t byte)
         flush();
 }
 
+void PostProcessor::checkLimit(std::size_t more) const
+{
+    ZPAQ_CHECK(more <= m_segmentLimit - m_segmentBytes,
+               "segment \"%s\" produces more than the %llu bytes its comment states",
+               m_segmentName.c_str(), static_cast<unsigned long long>(m_segmentLimit));
+}
+
 void PostProcessor::flush()
 {
     if (m_buffer.empty())
         return;
+    checkLimit(m_buffer.size());
     m_hash.addData(reinterpret_cast<const char *>(m_buffer.data()), int(m_buffer.size()));
     m_segmentBytes += m_buffer.size();
     m_out.write(m_buffer.data(), m_buffer.size());
@@ -90,6 +98,7 @@ void PostProcessor::put(const std::uint8_t *data, std::size_t size)
     flush();
     while (i < size) {
         const std::size_t piece = std::min(size - i, kOutputChunk * 16);
+        checkLimit(piece);
         m_hash.addData(reinterpret_cast<const char *>(data + i), int(piece));
         m_segmentBytes += piece;
         m_out.write(data + i, piece);
@@ -107,6 +116,7 @@ QByteArray PostProcessor::endSegment()
     QByteArray digest = m_hash.result();
     m_hash.reset();
     m_segmentBytes = 0;
+    m_segmentLimit = ~std::uint64_t(0);
     return digest;
 }
 

@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace zpaq {
@@ -30,6 +31,14 @@ public:
     /// of the segment's output. Throws if the header is still incomplete.
     QByteArray endSegment();
 
+    /// Largest output the current segment may produce (its comment's size);
+    /// more throws DecodeError before the excess is handed on.
+    void setSegmentLimit(std::uint64_t limit, const std::string &segmentName)
+    {
+        m_segmentLimit = limit;
+        m_segmentName = segmentName;
+    }
+
     /// Bytes output in the current segment so far.
     std::uint64_t segmentOutput() const { return m_segmentBytes + m_buffer.size(); }
 
@@ -38,6 +47,7 @@ private:
     void outputByte(std::uint8_t byte);
     void flush();
     void headerByte(std::uint8_t byte);
+    void checkLimit(std::size_t more) const;
 
     const BlockHeader &m_header;
     BlockOutput &m_out;
@@ -48,6 +58,8 @@ private:
     std::vector<std::uint8_t> m_buffer;
     QCryptographicHash m_hash{QCryptographicHash::Sha1};
     std::uint64_t m_segmentBytes = 0;
+    std::uint64_t m_segmentLimit = ~std::uint64_t(0);
+    std::string m_segmentName;
 };
 
 } // namespace zpaq

@@ -15,8 +15,20 @@ namespace zpaq {
 /// asks for more is refused before anything is allocated.
 constexpr std::uint64_t kMemoryCap = std::uint64_t(1) << 30; // 1 GiB
 
-/// Instructions one ZPAQL call may execute before it counts as endless.
+/// Instruction allowance of a ZPAQL program over a whole block: it starts at
+/// kInstructionBudget, grows by kInstructionsPerCall with every call and by
+/// kInstructionsPerOutput with every byte OUT writes, and what a call leaves
+/// unused carries over (an inverse transform may do all its work at the end
+/// of a segment). A program that runs out counts as endless, so a damaged
+/// block cannot make every one of its bytes cost millions of instructions.
+/// The allowances are far above what any real model or transform spends.
 constexpr std::uint64_t kInstructionBudget = std::uint64_t(1) << 24;
+constexpr std::uint64_t kInstructionsPerCall = std::uint64_t(1) << 14;
+constexpr std::uint64_t kInstructionsPerOutput = 256;
+
+/// Bytes one PCOMP call may write with OUT; a loop that keeps writing is
+/// stopped here, where no per-call allowance stops it.
+constexpr std::uint64_t kMaxOutputPerCall = std::uint64_t(1) << 24;
 
 /// Largest decoded size of a c, h or i block (held in memory while the
 /// index is read).
@@ -60,6 +72,11 @@ constexpr int kMatchMaxLen = 255;
 /// A modelled segment ends in a run of at least four zero bytes that the
 /// coder never produces inside its data; the scanner finds segment ends by it.
 constexpr int kModelledEndZeros = 4;
+
+/// A segment whose comment starts with a decimal number (its file size, or
+/// the decoded size of a journaling block) may not produce more output than
+/// that; less is allowed, since a file may continue in later segments.
+constexpr bool kCommentSizeBoundsOutput = true;
 
 /// A level-1 block without components is refused.
 constexpr bool kRefuseLevel1WithoutComponents = true;

@@ -16,7 +16,9 @@ ZpaqlMachine::ZpaqlMachine(unsigned hbits, unsigned mbits, std::vector<std::uint
       m_m(std::size_t(1) << mbits, 0),
       m_hmask(std::uint32_t((std::uint64_t(1) << hbits) - 1)),
       m_mmask(std::uint32_t((std::uint64_t(1) << mbits) - 1)),
-      m_budget(kInstructionBudget)
+      m_credit(kInstructionBudget),
+      m_perCall(kInstructionsPerCall),
+      m_perOutput(kInstructionsPerOutput)
 {
 }
 
@@ -38,12 +40,17 @@ void ZpaqlMachine::run(std::uint32_t input)
 {
     m_a = input;
     m_halted = false;
+    m_callOutput = 0;
+    m_credit += m_perCall;
     std::uint32_t pc = 0;
     const std::size_t length = m_code.size();
-    for (std::uint64_t executed = 0; !m_halted; ++executed) {
-        if (executed >= m_budget)
-            fail("ZPAQL program did not halt within %llu instructions",
-                 static_cast<unsigned long long>(m_budget));
+    while (!m_halted) {
+        if (m_credit == 0)
+            fail("ZPAQL program did not halt within its instruction budget (%llu instructions "
+                 "run in this block)",
+                 static_cast<unsigned long long>(m_executed));
+        --m_credit;
+        ++m_executed;
         if (pc >= length)
             fail("ZPAQL program counter %u outside the program of %zu bytes", pc, length);
         const std::uint8_t op = m_code[pc++];
@@ -92,8 +99,13 @@ void ZpaqlMachine::execute(std::uint8_t op, std::uint32_t &pc, std::size_t lengt
             switch (op) {
             case 56: m_halted = true; return;
             case 57:
-                if (m_out)
+                if (m_out) {
+                    ZPAQ_CHECK(++m_callOutput <= kMaxOutputPerCall,
+                               "ZPAQL program writes more than %llu bytes in one call",
+                               static_cast<unsigned long long>(kMaxOutputPerCall));
+                    m_credit += m_perOutput;
                     m_out(std::uint8_t(m_a));
+                }
                 return;
             case 59: m_a = (m_a + mb() + kHashAdd) * kHashMul; return;
             case 60: hd() = (hd() + m_a + kHashAdd) * kHashMul; return;

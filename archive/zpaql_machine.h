@@ -20,8 +20,9 @@ public:
     void setOutput(std::function<void(std::uint8_t)> out) { m_out = std::move(out); }
 
     /// Runs the program from PC 0 with A = `input` until HALT. Throws
-    /// DecodeError on ERROR, an undefined opcode, PC outside the program or
-    /// when the instruction budget is used up.
+    /// DecodeError on ERROR, an undefined opcode, PC outside the program,
+    /// when the instruction allowance is used up or when one call writes
+    /// more than its share of output.
     void run(std::uint32_t input);
 
     std::uint32_t h(std::size_t i) const { return m_h[i & m_hmask]; }
@@ -35,7 +36,17 @@ public:
     bool f() const { return m_f; }
     std::uint32_t r(int i) const { return m_r[i & 255]; }
     std::uint8_t m(std::uint32_t i) const { return m_m[i & m_mmask]; }
-    void setBudget(std::uint64_t budget) { m_budget = budget; }
+    /// Instruction allowance: `initial` now, `perCall` more at every call and
+    /// `perOutput` more for every byte OUT writes; unused allowance carries
+    /// over from call to call.
+    void setBudget(std::uint64_t initial, std::uint64_t perCall = 0, std::uint64_t perOutput = 0)
+    {
+        m_credit = initial;
+        m_perCall = perCall;
+        m_perOutput = perOutput;
+    }
+    /// Instructions executed in all calls so far.
+    std::uint64_t executed() const { return m_executed; }
 
 private:
     std::uint8_t &mb() { return m_m[m_b & m_mmask]; }
@@ -51,7 +62,11 @@ private:
     std::uint32_t m_a = 0, m_b = 0, m_c = 0, m_d = 0;
     bool m_f = false;
     std::uint32_t m_r[256] = {};
-    std::uint64_t m_budget;
+    std::uint64_t m_credit;
+    std::uint64_t m_perCall;
+    std::uint64_t m_perOutput;
+    std::uint64_t m_executed = 0;
+    std::uint64_t m_callOutput = 0;
     bool m_halted = false;
     std::function<void(std::uint8_t)> m_out;
 };

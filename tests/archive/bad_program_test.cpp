@@ -1,6 +1,8 @@
 // Damaged ZPAQL programs in both roles: the post-processor of a stored block
 // and HCOMP of a modelled block. ERROR and undefined opcodes, jumps that leave
-// the program, and programs that never halt must all end in a refusal.
+// the program, programs that never halt, programs slow on every byte and
+// programs that write past their segment's stated size must all end in a
+// refusal.
 #include "arith_encoder.h"
 #include "bad_case.h"
 #include "block_writer.h"
@@ -54,6 +56,31 @@ QByteArray two(int code, int operand)
     return Program().op(static_cast<uint8_t>(code), operand).bytes();
 }
 
+// Spins 3 * 2^20 instructions and then HALTs: well inside what one call may
+// run, but a block of such calls must not cost 2^20 instructions a byte.
+//   0: A=1  2: A<<=20  4: A--  5: A==0  7: JF -5 (to 4)  9: HALT
+QByteArray spinningHcomp()
+{
+    return Program().yn(SET_A, 1).yn(SHL, 20).op(A_DEC).yn(EQ, 0).jump(JF, 4).op(HALT).bytes();
+}
+
+// The same spin before copying each byte as the identity program does.
+//   0: R0=A  2: A=1  4: A<<=20  6: A--  7: A==0  9: JF -5 (to 6)
+//  11: A=R0  13: A>255  15: JT +1 (to 18)  17: OUT  18: HALT
+QByteArray spinningPcomp()
+{
+    return Program().op(R_STORE_A, 0).yn(SET_A, 1).yn(SHL, 20).op(A_DEC).yn(EQ, 0)
+        .jump(JF, 6).op(A_LOAD_R, 0).yn(GT, 255).jump(JT, 18).op(OUT).op(HALT).bytes();
+}
+
+// Copies each byte and, at the end of the segment, writes zeros for ever.
+//   0: A>255  2: JT +2 (to 6)  4: OUT  5: HALT  6: A=0  8: OUT  9: JMP -3 (to 8)
+QByteArray endlessWriterPcomp()
+{
+    return Program().yn(GT, 255).jump(JT, 6).op(OUT).op(HALT).yn(SET_A, 0).op(OUT)
+        .jump(JMP, 8).bytes();
+}
+
 const BadCase kProgramCases[] = {
     pcompCase("pcomp_error", one(ERROR)),
     pcompCase("pcomp_undefined_5", one(5)),
@@ -76,6 +103,8 @@ const BadCase kProgramCases[] = {
     // 0: A>255  2: JF +2  4: JMP -2  6: OUT  7: HALT -- loops only on the end call.
     pcompCase("pcomp_endless_at_segment_end",
               Program().yn(GT, 255).jump(JF, 6).jump(JMP, 4).op(OUT).op(HALT).bytes()),
+    pcompCase("pcomp_slow_on_every_byte", spinningPcomp()),
+    pcompCase("pcomp_writes_past_the_stated_size", endlessWriterPcomp()),
     hcompCase("hcomp_error", one(ERROR)),
     hcompCase("hcomp_undefined_120", one(120)),
     hcompCase("hcomp_undefined_245", one(245)),
@@ -84,6 +113,7 @@ const BadCase kProgramCases[] = {
     hcompCase("hcomp_long_jump_past_end", Program().longJump(0xFF00).bytes()),
     hcompCase("hcomp_runs_into_final_zero", one(A_INC)),
     hcompCase("hcomp_endless_loop", two(JMP, -2)),
+    hcompCase("hcomp_slow_on_every_byte", spinningHcomp()),
 };
 
 class BadProgram : public testing::TestWithParam<BadCase> {};
@@ -96,3 +126,40 @@ TEST_P(BadProgram, IsRefusedWhileItsSoundTwinExtracts)
 INSTANTIATE_TEST_SUITE_P(Archive, BadProgram, testing::ValuesIn(kProgramCases), badCaseName);
 
 } // namespace
+
+// A segment's comment states its size: output beyond it is refused as soon as
+// it appears, before it fills the disk, while a smaller output (a file that
+// goes on in later segments) and a comment without a number are accepted.
+TEST(StatedSize, OutputBeyondTheCommentsSizeIsRefused)
+{
+    {
+        ExtractionRun run;
+        EXPECT_EQ(run.extract(storedBlock({fileSegment("a.txt", kText)}, true,
+                                          endlessWriterPcomp())),
+                  2);
+        EXPECT_TRUE(run.errorText().contains(
+            QStringLiteral("\"a.txt\" produces more than the %1 bytes its comment states").arg(kText.size())))
+            << qPrintable(run.errorText());
+    }
+    // Stored data with a correct SHA-1 but a comment of 5 bytes.
+    SegmentSpec understated = fileSegment("a.txt", kText);
+    understated.comment = "5 with more text";
+    {
+        ExtractionRun run;
+        EXPECT_EQ(run.extract(storedBlock({understated})), 2);
+        EXPECT_TRUE(run.errorText().contains(QStringLiteral("more than the 5 bytes")))
+            << qPrintable(run.errorText());
+        EXPECT_LE(run.files().value(QStringLiteral("a.txt")).size(), 5);
+    }
+    for (const QByteArray &comment : {QByteArray("1000"), QByteArray(), QByteArray("size?"),
+                                      QByteArray("99999999999999999999999")}) {
+        SegmentSpec seg = fileSegment("a.txt", kText);
+        seg.comment = comment;
+        ExtractionRun run;
+        EXPECT_EQ(run.extract(storedBlock({seg})), 0) << comment.constData();
+        EXPECT_EQ(run.files().value(QStringLiteral("a.txt")), kText);
+    }
+    // Exactly the stated size is fine, through PCOMP as well.
+    ExtractionRun exact;
+    EXPECT_EQ(exact.extract(storedBlock({fileSegment("a.txt", kText)}, true, identityPcomp())), 0);
+}

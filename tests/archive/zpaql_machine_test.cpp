@@ -216,13 +216,52 @@ TEST(ZpaqlMachine, EndlessProgramRunsOutOfItsBudget)
 {
     ZpaqlMachine small = machine({JMP, 0xFE});
     small.setBudget(1000);
-    EXPECT_NE(failure(small).find("did not halt within 1000"), std::string::npos);
+    EXPECT_NE(failure(small).find("did not halt within its instruction budget (1000 "),
+              std::string::npos);
     // The default budget ends an endless loop as well.
     ZpaqlMachine endless = machine({A_INC, JMP, 0xFD});
     EXPECT_NE(failure(endless).find("did not halt"), std::string::npos);
-    // A fresh call gets a fresh budget.
-    ZpaqlMachine counted = machine({A_INC});
-    counted.setBudget(3);
-    EXPECT_NO_THROW(counted.run(0));
-    EXPECT_NO_THROW(counted.run(0));
+}
+
+TEST(ZpaqlMachine, BudgetIsSharedByTheCallsOfABlock)
+{
+    // A_INC, HALT: two instructions a call. Each call adds two to the
+    // allowance, so the call never fails however often it runs...
+    ZpaqlMachine steady = machine({A_INC});
+    steady.setBudget(0, 2);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_NO_THROW(steady.run(0));
+    EXPECT_EQ(steady.executed(), 200u);
+    // ...while with one less per call the start allowance of 10 is gone
+    // after ten calls (10 + 10 - 20) and the eleventh fails.
+    ZpaqlMachine starved = machine({A_INC});
+    starved.setBudget(10, 1);
+    for (int i = 0; i < 10; ++i)
+        ASSERT_NO_THROW(starved.run(0));
+    EXPECT_NE(failure(starved).find("did not halt"), std::string::npos);
+    // Unused allowance carries over: a call that does its work at the end
+    // (as an inverse transform does) may spend what the earlier calls saved.
+    //   0: A==0   2: JT +3 (to 7)   4: A--   5: JMP -7 (to 0)   7: HALT
+    // costs 4 per count plus 3.
+    const std::vector<std::uint8_t> countdown = {EQ, 0, JT, 3, A_DEC, JMP, 0xF9};
+    ZpaqlMachine saver = machine(countdown);
+    saver.setBudget(0, 10);
+    for (int i = 0; i < 50; ++i)
+        ASSERT_NO_THROW(saver.run(0)); // 3 each, 7 saved each
+    EXPECT_NO_THROW(saver.run(80));    // 323 <= 350 + 10
+    EXPECT_EQ(saver.a(), 0u);
+    ZpaqlMachine spender = machine(countdown);
+    spender.setBudget(0, 10);
+    EXPECT_NE(failure(spender, 80).find("did not halt"), std::string::npos);
+}
+
+TEST(ZpaqlMachine, OutputEarnsAllowanceButOneCallIsBounded)
+{
+    // 0: OUT  1: JMP -3: writes for ever while every byte pays for its loop.
+    ZpaqlMachine writer = machine({OUT, JMP, 0xFD});
+    writer.setBudget(0, 2, 4);
+    std::uint64_t written = 0;
+    writer.setOutput([&](std::uint8_t) { ++written; });
+    EXPECT_NE(failure(writer).find("more than 16777216 bytes in one call"), std::string::npos);
+    EXPECT_EQ(written, 16777216u);
 }
