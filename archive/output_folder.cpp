@@ -114,6 +114,10 @@ std::string OutputFolder::prepare(const std::string &relative, bool directory, s
         why = "\"" + path + "\" is a " + (S_ISLNK(st.st_mode) ? "symbolic link" : "folder");
         return std::string();
     }
+    if (!m_files.insert(path).second) {
+        why = "\"" + path + "\" is extracted already from another name in the archive";
+        return std::string();
+    }
     return path;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <mutex>
+#include <set>
 #include <string>
 
 namespace zpaq {
@@ -20,12 +21,16 @@ public:
 
     /// Creates the parent folders of `relative` and returns the full path,
     /// or "" with `why` set when a component is a symbolic link or not a
-    /// folder. With `directory` the path itself is created as a folder.
+    /// folder, or when the file was handed out already (two archive names
+    /// for one file would otherwise be written into each other, possibly
+    /// from two threads). With `directory` the path itself is created as a
+    /// folder.
     std::string prepare(const std::string &relative, bool directory, std::string &why);
 
 private:
     std::string m_root;
     std::mutex m_lock;
+    std::set<std::string> m_files; // paths handed out for files
 };
 
 } // namespace zpaq

@@ -3,6 +3,8 @@
 // post-processor programs whose output differs from the stored bytes.
 #include "block_writer.h"
 #include "extract_expectations.h"
+#include "extraction_run.h"
+#include "journal_writer.h"
 #include "sample_data.h"
 #include "zpaql.h"
 
@@ -43,6 +45,31 @@ TEST(StoredStreaming, UnnamedSegmentsContinueTheFileBefore)
         storedBlock({fileSegment("joined.txt", "one,"), fileSegment("", "two,")})
         + storedBlock({fileSegment("", "three")}) + storedBlock({fileSegment("next.txt", "x")});
     expectExtracts(archive, {{"joined.txt", "one,two,three"}, {"next.txt", "x"}});
+}
+
+// One output file named by a journaled file and two streamed segments: the
+// journal's file is planned first and kept whole; the others are refused
+// with a warning instead of being written into it (possibly at once, from
+// other threads).
+TEST(StoredStreaming, OneFileNamedTwiceIsWrittenOnceAndWhole)
+{
+    const QByteArray journaled = mixedBytes(30000, 5);
+    JournalWriter writer(4096, 2);
+    writer.beginVersion(20240102030405ull);
+    writer.putFile("same.txt", journaled);
+    writer.commit();
+    const QByteArray archive = writer.bytes()
+        + storedBlock({fileSegment("same.txt", mixedBytes(20000, 6))})
+        + storedBlock({fileSegment("./same.txt", mixedBytes(25000, 7))})
+        + storedBlock({fileSegment("other.txt", "x"), fileSegment("/other.txt", "yy")});
+    for (int round = 0; round < 5; ++round) {
+        ExtractionRun run;
+        EXPECT_EQ(run.extract(archive), 1) << qPrintable(run.errorText());
+        EXPECT_EQ(run.files().value("same.txt"), journaled);
+        EXPECT_EQ(run.files().value("other.txt"), QByteArray("x"));
+        EXPECT_EQ(run.errorText().count("extracted already from another name"), 3)
+            << qPrintable(run.errorText());
+    }
 }
 
 TEST(StoredStreaming, BytesBeforeTheFirstTagAreSkipped)
