@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake pkg-config
       qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev
-      libgtest-dev libgmock-dev libbenchmark-dev)
+      libgtest-dev libgmock-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
