@@ -5,8 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+namespace {
+
+// Runs one input and every prefix of it: truncated archives are the commonest damage.
+void replay(const QString &path)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(path);
+    const QByteArray bytes = f.readAll();
+    SCOPED_TRACE(qPrintable(path));
+    const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.constData());
+    EXPECT_EQ(LLVMFuzzerTestOneInput(data, std::size_t(bytes.size())), 0);
+    for (int cut = 1; cut < bytes.size(); cut += 7)
+        LLVMFuzzerTestOneInput(data, std::size_t(cut));
+}
+
+} // namespace
 
 TEST(FuzzCorpus, EverySeedRunsThroughTheExtractor)
 {
@@ -14,18 +32,19 @@ TEST(FuzzCorpus, EverySeedRunsThroughTheExtractor)
     const QStringList seeds = corpus.entryList(QDir::Files);
     ASSERT_GE(seeds.size(), 6);
     for (const QString &seed : seeds) {
-        if (seed.endsWith(".py"))
-            continue;
-        QFile f(corpus.filePath(seed));
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(seed);
-        const QByteArray bytes = f.readAll();
-        SCOPED_TRACE(qPrintable(seed));
-        EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                         std::size_t(bytes.size())),
-                  0);
-        // Every prefix too: truncated archives are the commonest damage.
-        for (int cut = 1; cut < bytes.size(); cut += 7)
-            LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t *>(bytes.constData()),
-                                   std::size_t(cut));
+        if (!seed.endsWith(".py"))
+            replay(corpus.filePath(seed));
     }
+}
+
+// The archives made by real archivers are seeds too; they are read where they
+// are kept rather than copied into the corpus.
+TEST(FuzzCorpus, RealArchivesRunThroughTheExtractor)
+{
+    const char *shared = std::getenv("VEQ_SHARED_DIR");
+    const QDir real(QString::fromLocal8Bit(shared ? shared : "../shared") + "/testdata/zpaq");
+    const QStringList archives = real.entryList({QStringLiteral("*.zpaq")}, QDir::Files);
+    ASSERT_GE(archives.size(), 2) << qPrintable(real.path());
+    for (const QString &name : archives)
+        replay(real.filePath(name));
 }
