@@ -1,0 +1,1 @@
+# Tests of the appearance classes of the property browser.

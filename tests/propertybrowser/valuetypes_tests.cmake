@@ -1,0 +1,1 @@
+# Tests of the valuetypes classes of the property browser.

@@ -1,0 +1,1 @@
+# Tests of the variant classes of the property browser.
