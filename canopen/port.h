@@ -32,6 +32,11 @@ struct CanDriver {
     uint8_t (*changeBaudRate)(CanHandle handle, const char *rate); // 0 = success
 };
 
+// Connection-error flag: 1 after a failed adapter write, 0 after a completed
+// one. Written by the driver's writer thread, read and cleared on connect by
+// the device-access layer.
+extern std::atomic<int> canLinkError;
+
 // Process-wide driver table, empty until bindCanDriver. Tests may bind a fake.
 extern CanDriver canDriver;
 

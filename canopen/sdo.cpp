@@ -6,7 +6,9 @@
 
 #include "abort_codes.h"
 #include "alarm.h"
+#include "od.h"
 #include "sdo_line.h"
+#include "stack_lock.h"
 
 namespace {
 
@@ -102,4 +104,32 @@ void resetSdo(NodeContext *node)
 {
     for (SdoTransferLine &line : node->sdoLines)
         freeSdoLine(&line);
+}
+
+bool isSdoClientTransferRunning(const NodeContext *node, uint8_t serverNodeId)
+{
+    StackLockGuard lock;
+    for (const SdoTransferLine &line : node->sdoLines) {
+        if (line.role == SdoRole::Client && sdoLineRunning(line) && sdoPeerNodeId(node, &line) == serverNodeId)
+            return true;
+    }
+    return false;
+}
+
+uint32_t setSdoClientChannel(NodeContext *node, uint8_t channel, uint8_t serverNodeId)
+{
+    constexpr uint16_t kFirstClientRow = 0x1280;
+    const uint16_t index = static_cast<uint16_t>(kFirstClientRow + channel);
+    uint32_t requestCobId = 0x600u + serverNodeId;
+    uint32_t answerCobId = 0x580u + serverNodeId;
+    uint8_t nodeId = serverNodeId;
+    StackLockGuard lock; // the timer and receive threads read the row
+    uint32_t size = sizeof requestCobId;
+    if (const uint32_t code = setOdEntry(node, index, 1, &requestCobId, &size, 0))
+        return code;
+    size = sizeof answerCobId;
+    if (const uint32_t code = setOdEntry(node, index, 2, &answerCobId, &size, 0))
+        return code;
+    size = sizeof nodeId;
+    return setOdEntry(node, index, 3, &nodeId, &size, 0);
 }

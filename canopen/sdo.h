@@ -79,6 +79,16 @@ uint32_t closeSdoTransfer(NodeContext *node, uint8_t nodeId, uint8_t role);
 // is left alone.
 uint32_t closeSdoTransferUnlessAborted(NodeContext *node, uint8_t nodeId);
 
+// True while a client line to the server of serverNodeId is downloading,
+// uploading or in a block state. Takes the stack lock.
+bool isSdoClientTransferRunning(const NodeContext *node, uint8_t serverNodeId);
+
+// Points client row 0x1280 + channel at the server of serverNodeId (request
+// COB-ID 0x600 + id, answer COB-ID 0x580 + id, node id) through the dictionary
+// write path, under the stack lock. 0 or the abort code of the first refused
+// write.
+uint32_t setSdoClientChannel(NodeContext *node, uint8_t channel, uint8_t serverNodeId);
+
 // Frames of function codes 11 and 12 while the sdo switch is on.
 void processSdoFrame(NodeContext *node, const CanMessage *frame);
 

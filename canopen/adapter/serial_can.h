@@ -9,10 +9,6 @@
 #include <atomic>
 #include <cstdint>
 
-// Connection-error flag: 1 after a failed adapter write, 0 after a completed
-// one. Read by the device-access layer, cleared by it on connect.
-extern std::atomic<int> canLinkError;
-
 // Opens the serial device (busName beginning with "/" is a path, any other
 // name is looked up under /dev), sets 8N1 at the baudRate line rate and
 // opens the CAN channel with "O". Null on failure.

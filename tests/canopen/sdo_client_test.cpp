@@ -248,6 +248,21 @@ TEST_F(SdoClientTest, AutoChannelClaimsTheUnusedClientRow)
     EXPECT_EQ(writeRemoteEntryAutoChannel(&node, 0x34, kU8, 0, 1, 5, "x", onWrite, 0), kSdoNoRowForNode);
 }
 
+TEST_F(SdoClientTest, RunningTransferAndChannelRepointing)
+{
+    EXPECT_FALSE(isSdoClientTransferRunning(&node, kPeerId));
+    ASSERT_EQ(startRead(kU32, 0), 0);
+    EXPECT_TRUE(isSdoClientTransferRunning(&node, kPeerId));
+    EXPECT_FALSE(isSdoClientTransferRunning(&node, 0x33));
+    feed(sdo(kFromPeer, 0x43, kU32, 0, 1));
+    EXPECT_FALSE(isSdoClientTransferRunning(&node, kPeerId));
+
+    EXPECT_EQ(setSdoClientChannel(&node, 1, 0x33), 0u);
+    EXPECT_EQ(readRemoteEntry(&node, 0x33, kU32, 0, 7, onRead, 0), 0);
+    EXPECT_EQ(takeSent().back(), sdo(0x633, 0x40, kU32, 0));
+    EXPECT_EQ(setSdoClientChannel(&node, 5, 0x33), SdoAbort::NoSuchObject) << "no row 0x1285";
+}
+
 // --- protocol violations and aborts ---------------------------------------------
 
 TEST_F(SdoClientTest, WrongToggleInUploadAborts)
