@@ -1,0 +1,96 @@
+// Sub-rows of the managers whose value is shown as a parent row with editable
+// child rows (point, size, rectangle, locale, flags, ...): the maps between a
+// parent property and its rows, and a guard so that the manager's own pushes
+// into its rows do not come back through the row slot as edits.
+#pragma once
+
+#include "pbproperty.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+class PbAbstractPropertyManager;
+
+/// The rows of every parent property of one composite manager, by position
+/// (component order, or flag order), and the way back from a row to its
+/// parent. A position whose row was destroyed from outside holds null.
+class PbCompositeRows
+{
+public:
+    /// Creates a row on `rowManager` named `name`; the caller sets it up and
+    /// then attaches it with attach().
+    static PbProperty *createRow(PbAbstractPropertyManager *rowManager, const QString &name);
+
+    /// Appends `row` behind the parent's last row, records the way back and
+    /// adds it to the parent's sub-properties.
+    void attach(PbProperty *parent, PbProperty *row);
+
+    /// The row at `position`; null when there is none or it was destroyed.
+    PbProperty *row(const PbProperty *parent, int position) const;
+    QList<PbProperty *> rows(const PbProperty *parent) const { return m_rows.value(parent); }
+    /// The parent of `row`; null for a row of no parent of this manager.
+    PbProperty *parentOf(const PbProperty *row) const { return m_parents.value(row); }
+    /// The position of `row` among its parent's rows; -1 when it has none.
+    int positionOf(const PbProperty *row) const;
+
+    /// A row destroyed by other means: its position becomes null (the other
+    /// rows keep theirs) and the way back is forgotten.
+    void forgetRow(const PbProperty *row);
+    /// Takes every row of `parent` out of both maps before deleting them, so
+    /// that the deletions (and whatever they announce) find the maps settled.
+    void deleteRows(const PbProperty *parent);
+
+    /// True while the manager pushes a value of `parent` into its rows; the
+    /// row slots ignore the echoes of such pushes.
+    bool isPushing(const PbProperty *parent) const { return m_pushing.contains(parent); }
+
+    /// Marks `parent` as being pushed for the lifetime of the scope.
+    class PushScope
+    {
+    public:
+        PushScope(PbCompositeRows &rows, const PbProperty *parent) : m_rows(rows), m_parent(parent)
+        {
+            m_rows.m_pushing.insert(m_parent, m_rows.m_pushing.value(m_parent) + 1);
+        }
+        ~PushScope()
+        {
+            const int depth = m_rows.m_pushing.value(m_parent) - 1;
+            if (depth > 0)
+                m_rows.m_pushing.insert(m_parent, depth);
+            else
+                m_rows.m_pushing.remove(m_parent);
+        }
+
+    private:
+        Q_DISABLE_COPY(PushScope)
+        PbCompositeRows &m_rows;
+        const PbProperty *m_parent;
+    };
+
+    /// The parent whose value an edit of `row` changes: null when the row has
+    /// no parent or the change is the echo of the manager's own push.
+    PbProperty *editedParent(const PbProperty *row) const
+    {
+        PbProperty *parent = parentOf(row);
+        return parent && !isPushing(parent) ? parent : nullptr;
+    }
+
+private:
+    QMap<const PbProperty *, QList<PbProperty *>> m_rows;
+    QMap<const PbProperty *, PbProperty *> m_parents;
+    QMap<const PbProperty *, int> m_pushing;
+};
+
+namespace PbCompositeRules {
+
+/// The one announcement of a composite manager, made once its record holds
+/// the final value: propertyChanged, then the manager's valueChanged.
+template <class Manager, class Value, class ValueSignal>
+inline void announceValue(Manager *manager, PbProperty *property, const Value &val, ValueSignal valueChangedSignal)
+{
+    Q_EMIT manager->propertyChanged(property);
+    Q_EMIT (manager->*valueChangedSignal)(property, val);
+}
+
+} // namespace PbCompositeRules
