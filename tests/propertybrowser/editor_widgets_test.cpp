@@ -31,7 +31,6 @@ protected:
 class EditorWidgets : public ::testing::Test
 {
 protected:
-    StrictMessages strict;
     KeySink window;
     QVBoxLayout *layout = new QVBoxLayout(&window);
 

@@ -7,7 +7,7 @@
 #include "pbenumpropertymanager.h"
 #include "pbintpropertymanager.h"
 #include "pbstringpropertymanager.h"
-#include "pbcore_test_support.h"
+#include "pbtest_support.h"
 
 #include <QSignalSpy>
 

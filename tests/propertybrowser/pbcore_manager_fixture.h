@@ -2,7 +2,7 @@
 // records the manager's signals with the prefix "m".
 #pragma once
 
-#include "pbcore_test_support.h"
+#include "pbtest_support.h"
 
 #include <gtest/gtest.h>
 

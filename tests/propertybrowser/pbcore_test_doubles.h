@@ -8,7 +8,7 @@
 #include "pbbrowseritem.h"
 #include "pbeditortracker_p.h"
 #include "pbintpropertymanager.h"
-#include "pbcore_test_support.h"
+#include "pbtest_support.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // signals when properties are deleted, and clearing a manager.
 #include "pbabstractpropertymanager.h"
 #include "pbproperty.h"
-#include "pbcore_test_support.h"
+#include "pbtest_support.h"
 
 #include <QSignalSpy>
 

@@ -4,7 +4,7 @@
 #include "pbdoublepropertymanager.h"
 #include "pbintpropertymanager.h"
 #include "pbrangerules_p.h"
-#include "pbcore_test_support.h"
+#include "pbtest_support.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,6 @@ namespace {
 class TreeBrowser : public ::testing::Test
 {
 protected:
-    StrictMessages strict;
     ParameterTree tree;
     PbTreePropertyBrowser browser;
 

@@ -10,7 +10,6 @@ namespace {
 class TreeChecks : public ::testing::Test
 {
 protected:
-    StrictMessages strict;
     ParameterTree tree;
     PbTreePropertyBrowser browser;
 

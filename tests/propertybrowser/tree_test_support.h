@@ -1,6 +1,5 @@
-// Helpers for the editor and tree browser tests: a message handler that turns
-// failed string connections and signal spies into test failures, a shared
-// ordered signal log, and window activation for keyboard tests.
+// Helpers for the editor and tree browser tests: window activation, bounded
+// waits and typed keys, beside the kit's signal log and connection guard.
 #ifndef TREE_TEST_SUPPORT_H
 #define TREE_TEST_SUPPORT_H
 
@@ -10,56 +9,9 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-// Readable failure output for texts and text lists.
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
-inline void PrintTo(const QStringList &l, std::ostream *os)
-{
-    *os << "{ " << l.join(QStringLiteral(" | ")).toStdString() << " }";
-}
+#include "pbtest_support.h"
 
 namespace treetest {
-
-inline QtMessageHandler &previousHandler()
-{
-    static QtMessageHandler h = nullptr;
-    return h;
-}
-
-inline void strictHandler(QtMsgType type, const QMessageLogContext &ctx, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No such signal")) || msg.contains(QLatin1String("No such slot"))
-        || msg.contains(QLatin1String("QObject::connect")) || msg.contains(QLatin1String("QObject::disconnect"))
-        || msg.startsWith(QLatin1String("QSignalSpy")))
-        ADD_FAILURE() << "Qt connection warning: " << msg.toStdString();
-    if (previousHandler())
-        previousHandler()(type, ctx, msg);
-}
-
-/// Installs the strict handler for the lifetime of a test fixture.
-struct StrictMessages {
-    StrictMessages() { previousHandler() = qInstallMessageHandler(strictHandler); }
-    ~StrictMessages() { qInstallMessageHandler(previousHandler()); }
-};
-
-/// One ordered log shared by every signal a test listens to.
-struct SignalLog {
-    QStringList entries;
-    void add(const QString &e) { entries << e; }
-    void clear() { entries.clear(); }
-    int count(const QString &prefix) const
-    {
-        int n = 0;
-        for (const QString &e : entries)
-            n += e.startsWith(prefix) ? 1 : 0;
-        return n;
-    }
-};
 
 /// Shows the window and waits (bounded) until it is the active window, so
 /// that focus and typed keys behave as for a user.

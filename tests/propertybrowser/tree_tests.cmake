@@ -2,5 +2,5 @@
 foreach(unit editor_widgets editor_factories tree_checks tree_editing tree_browser)
   veq_add_test(propertybrowser_${unit}_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${unit}_test.cpp
-    LIBS propertybrowser QT_MAIN TIMEOUT 60)
+    LIBS pbtest_support propertybrowser QT_MAIN TIMEOUT 60)
 endforeach()

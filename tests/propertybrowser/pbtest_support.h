@@ -1,6 +1,7 @@
-// Test support for the property-browser core: one log that records the
-// signals of several objects in the order they were emitted, and a message
-// handler that fails the running test on a broken string connection.
+// Test kit of the property-browser tests: one log that records signals of
+// several objects in the order they were emitted, and one message guard that
+// fails the running test on a broken string connection or signal spy. The
+// guard is installed for every test binary that links this kit.
 #pragma once
 
 #include <QObject>
@@ -12,8 +13,9 @@
 
 class PbProperty;
 
-/// Records every signal of the watched objects as "prefix.signal(args)";
-/// a PbProperty* argument is written as the property's name.
+/// An ordered log of signals. watch() records every signal of an object as
+/// "prefix.signal(args)", a PbProperty* argument written as the property's
+/// name; tests may also append entries of their own from lambdas.
 class SignalLog
 {
 public:
@@ -26,6 +28,8 @@ public:
     void clear() { m_entries.clear(); }
     const QStringList &entries() const { return m_entries; }
     void append(const QString &entry) { m_entries.append(entry); }
+    /// The number of entries that start with `prefix`.
+    int count(const QString &prefix) const;
 
 private:
     QStringList m_entries;
