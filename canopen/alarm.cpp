@@ -1,8 +1,8 @@
 // The software alarm table: 32 slots armed relative to the timer thread's
 // last wake-up, dispatched in slot order by the timer thread.
-#include "alarm.h"
+#include "canopen/alarm.h"
 
-#include "stack_timer.h"
+#include "canopen/stack_timer.h"
 
 AlarmSlot alarmSlots[kAlarmSlots];
 int16_t highestAlarm = -1;

@@ -3,7 +3,7 @@
 // index; -1 means none.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // The master's object dictionary: 20 objects with their static value
 // storage, the index lookup over them, and the master's node record whose
 // pointers lead into that storage.
-#include "master_od.h"
+#include "canopen/master_od.h"
 
-#include "abort_codes.h"
+#include "canopen/abort_codes.h"
 
 namespace {
 

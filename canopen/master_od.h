@@ -2,7 +2,7 @@
 // and the master's NodeContext, the one node record of the process.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 constexpr uint16_t kMasterObjectCount = 20;
 

@@ -1,9 +1,9 @@
 // Reading and writing the local object dictionary through the node's index
 // lookup, with the access, size and value-range checks of the protocol.
-#include "od.h"
+#include "canopen/od.h"
 
-#include "abort_codes.h"
-#include "node_context.h"
+#include "canopen/abort_codes.h"
+#include "canopen/node_context.h"
 
 #include <cstring>
 

@@ -1,11 +1,10 @@
 // Port slots and the driver table. Each open port has a receive thread that
 // hands every frame the driver delivers to the dispatcher under the stack lock.
-#include "port.h"
+#include "canopen/port.h"
 
-#include "adapter/serial_can.h"
-#include "dispatch.h"
-#include "port_thread.h"
-#include "stack_lock.h"
+#include "canopen/dispatch.h"
+#include "canopen/port_thread.h"
+#include "canopen/stack_lock.h"
 
 #include <cstdio>
 #include <vector>
@@ -29,16 +28,6 @@ void canReceiveThread(void *argument)
 }
 
 } // namespace
-
-int bindCanDriver()
-{
-    canDriver.receive = serialCanReceive;
-    canDriver.send = serialCanSend;
-    canDriver.open = serialCanOpen;
-    canDriver.close = serialCanClose;
-    canDriver.changeBaudRate = serialCanChangeBaudRate;
-    return 1;
-}
 
 CanPortSlot *openCanPort(const BoardSpec *spec, NodeContext *node)
 {
@@ -97,9 +86,4 @@ uint8_t canSend(CanPortSlot *port, const CanMessage *frame)
     if (port == nullptr || canDriver.send == nullptr)
         return 1;
     return canDriver.send(port->handle, frame);
-}
-
-int portNoOperation()
-{
-    return 0;
 }

@@ -1,6 +1,6 @@
 // Starting and joining the stack's threads. Each thread's owner asks it to
 // end through the thread's own wake-up condition before joining it here.
-#include "port_thread.h"
+#include "canopen/port_thread.h"
 
 void startPortThread(std::thread *holder, PortThreadRoutine routine, void *argument)
 {

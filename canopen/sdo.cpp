@@ -2,13 +2,13 @@
 // the role (a server row's request COB-ID, or a client row's answer COB-ID),
 // the length is checked before any byte is read, and the role's handler table
 // takes it from there.
-#include "sdo.h"
+#include "canopen/sdo.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "od.h"
-#include "sdo_line.h"
-#include "stack_lock.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/od.h"
+#include "canopen/sdo_line.h"
+#include "canopen/stack_lock.h"
 
 namespace {
 

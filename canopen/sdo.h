@@ -8,7 +8,7 @@
 // the line.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 #include <cstdint>
 

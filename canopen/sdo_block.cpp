@@ -2,10 +2,10 @@
 // blockSize segments {seqNo, 7 bytes} sent without waiting; the receiver
 // acknowledges the last segment it took in order, and the sender goes on (or
 // resends) from there. The CRC is neither computed nor checked.
-#include "sdo_block.h"
+#include "canopen/sdo_block.h"
 
-#include "abort_codes.h"
-#include "sdo_line.h"
+#include "canopen/abort_codes.h"
+#include "canopen/sdo_line.h"
 
 #include <cstring>
 

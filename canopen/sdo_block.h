@@ -3,7 +3,7 @@
 // server download). Results are SDO abort codes, 0 to go on.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 #include <cstdint>
 

@@ -2,11 +2,11 @@
 // then into a heap buffer that grows in 128 KiB steps, never past the
 // transfer limit or a size the peer announced; outgoing segments are cut
 // from the same storage.
-#include "sdo_buffer.h"
+#include "canopen/sdo_buffer.h"
 
-#include "abort_codes.h"
-#include "sdo_frame.h"
-#include "sdo_line.h"
+#include "canopen/abort_codes.h"
+#include "canopen/sdo_frame.h"
+#include "canopen/sdo_line.h"
 
 #include <cstdlib>
 #include <cstring>

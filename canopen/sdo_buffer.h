@@ -3,8 +3,8 @@
 // abort codes, 0 to go on. Internal to the SDO unit.
 #pragma once
 
-#include "node_context.h"
-#include "sdo_frame.h"
+#include "canopen/node_context.h"
+#include "canopen/sdo_frame.h"
 
 #include <cstdint>
 

@@ -1,10 +1,10 @@
 // The parameter rows behind SDO channels: finding a client channel by its
 // server node id, reading and claiming row values, and sending a frame on the
 // COB-ID of a channel and role.
-#include "sdo_channel.h"
+#include "canopen/sdo_channel.h"
 
-#include "port.h"
-#include "sdo_frame.h"
+#include "canopen/port.h"
+#include "canopen/sdo_frame.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 // on a channel's COB-ID. Internal to the SDO unit.
 #pragma once
 
-#include "node_context.h"
-#include "sdo.h"
+#include "canopen/node_context.h"
+#include "canopen/sdo.h"
 
 #include <cstdint>
 

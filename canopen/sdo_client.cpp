@@ -1,9 +1,9 @@
 // The SDO client's answer handling: one handler per line state and command
 // specifier of the server's frame. Every protocol violation aborts the
 // transfer with its own code; the transfer then ends in its callback.
-#include "abort_codes.h"
-#include "sdo_block.h"
-#include "sdo_line.h"
+#include "canopen/abort_codes.h"
+#include "canopen/sdo_block.h"
+#include "canopen/sdo_line.h"
 
 #include <cstring>
 

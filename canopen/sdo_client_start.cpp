@@ -1,9 +1,9 @@
 // Starting SDO client transfers: the channel of the server node, a free
 // line, the first frame of an upload or download (expedited, segmented or
 // block), and the variants that pick a channel or run without a callback.
-#include "sdo.h"
+#include "canopen/sdo.h"
 
-#include "sdo_line.h"
+#include "canopen/sdo_line.h"
 
 #include <cstdlib>
 #include <cstring>

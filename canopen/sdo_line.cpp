@@ -1,11 +1,11 @@
 // Transfer lines: finding, taking, arming and freeing them, ending a client
 // transfer in its callback, and aborting a line after a local failure.
-#include "sdo_line.h"
+#include "canopen/sdo_line.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "sdo_channel.h"
-#include "sdo_frame.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/sdo_channel.h"
+#include "canopen/sdo_frame.h"
 
 #include <cstdlib>
 

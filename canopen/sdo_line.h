@@ -3,11 +3,11 @@
 // and ending or aborting a transfer. Internal to the SDO unit.
 #pragma once
 
-#include "node_context.h"
-#include "sdo.h"
-#include "sdo_buffer.h"
-#include "sdo_channel.h"
-#include "sdo_frame.h"
+#include "canopen/node_context.h"
+#include "canopen/sdo.h"
+#include "canopen/sdo_buffer.h"
+#include "canopen/sdo_channel.h"
+#include "canopen/sdo_frame.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 // The outcome of a client transfer as its caller fetches it (normally from
 // the completion callback): data and size of an upload, the abort code of a
 // failed transfer, and closing the line.
-#include "sdo.h"
+#include "canopen/sdo.h"
 
-#include "sdo_line.h"
+#include "canopen/sdo_line.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Millisecond tick of the stack from CLOCK_MONOTONIC, replaceable by tests.
-#include "stack_clock.h"
+#include "canopen/stack_clock.h"
 
 #include <atomic>
 #include <ctime>

@@ -1,6 +1,6 @@
 // The stack lock, a process-wide recursive mutex that exists from start-up
 // to exit, so it needs no creation step and can never be used uncreated.
-#include "stack_lock.h"
+#include "canopen/stack_lock.h"
 
 #include <mutex>
 

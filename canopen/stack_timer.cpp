@@ -1,12 +1,12 @@
 // The timer thread. The waitable timer is a deadline guarded by a mutex and a
 // condition variable: setStackTimer arms or cancels it, the thread sleeps
 // until it passes (or until it is told to stop) and then runs the alarms.
-#include "stack_timer.h"
+#include "canopen/stack_timer.h"
 
-#include "alarm.h"
-#include "port_thread.h"
-#include "stack_clock.h"
-#include "stack_lock.h"
+#include "canopen/alarm.h"
+#include "canopen/port_thread.h"
+#include "canopen/stack_clock.h"
+#include "canopen/stack_lock.h"
 
 #include <chrono>
 #include <condition_variable>

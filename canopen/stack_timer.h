@@ -2,7 +2,7 @@
 // arms, then dispatches the software alarms under the stack lock.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 #include <cstdint>
 

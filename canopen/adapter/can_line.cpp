@@ -1,5 +1,5 @@
 // Encoding and parsing of the adapter's frame lines (format in can_line.h).
-#include "can_line.h"
+#include "canopen/adapter/can_line.h"
 
 int hexCharToNibble(char c)
 {

@@ -17,7 +17,7 @@
 // dropped. A record may arrive split across reads.
 #pragma once
 
-#include "can_message.h"
+#include "canopen/can_message.h"
 
 #include <cstddef>
 #include <cstdint>

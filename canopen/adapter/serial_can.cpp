@@ -1,11 +1,11 @@
 // The adapter driver: port records, the writer thread that sends queued
 // frame lines in the order queued, and the receive path that waits on the
 // device with poll() and assembles lines split across reads.
-#include "serial_can.h"
+#include "canopen/adapter/serial_can.h"
 
-#include "can_line.h"
-#include "port_thread.h"
-#include "serial_device.h"
+#include "canopen/adapter/can_line.h"
+#include "canopen/adapter/serial_device.h"
+#include "canopen/port_thread.h"
 
 #include <atomic>
 #include <cerrno>
@@ -236,6 +236,14 @@ uint8_t serialCanSend(CanHandle handle, const CanMessage *frame)
     SerialCanPort *port = portOf(handle);
     if (port == nullptr || frame->len > 8)
         return 1;
+    if (frame->rtr != 0) {
+        // Sent as a data frame of the same identifier it would say something
+        // else: an empty frame on 0x700 + id is that node's boot-up.
+        std::printf("serialCanSend: remote request 0x%03X refused, the adapter sends data frames only\n",
+                    static_cast<unsigned>(frame->cobId));
+        std::fflush(stdout);
+        return 1;
+    }
     QueuedLine line;
     line.length = static_cast<uint8_t>(encodeCanLine(*frame, line.text));
     {

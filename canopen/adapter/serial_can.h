@@ -3,10 +3,9 @@
 // Frames leave through a writer thread, one per open port, in the order queued.
 #pragma once
 
-#include "can_message.h"
-#include "port.h"
+#include "canopen/can_driver.h"
+#include "canopen/can_message.h"
 
-#include <atomic>
 #include <cstdint>
 
 // Opens the serial device (busName beginning with "/" is a path, any other
@@ -21,8 +20,9 @@ int serialCanClose(CanHandle handle);
 // Sends "S" with the first character of rate. 0 on success, 1 on failure.
 uint8_t serialCanChangeBaudRate(CanHandle handle, const char *rate);
 
-// Queues one data frame for the writer; 0 queued, 1 for len above 8 or a
-// closed port.
+// Queues one data frame for the writer; 0 queued, 1 for len above 8, a
+// closed port or a remote request (the adapter's lines carry data frames
+// only, and a remote request sent as data would be a different message).
 uint8_t serialCanSend(CanHandle handle, const CanMessage *frame);
 
 // Waits up to 500 ms for input and stores the complete frames received

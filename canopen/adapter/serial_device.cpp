@@ -1,5 +1,5 @@
 // termios and poll based serial device access for the adapter driver.
-#include "serial_device.h"
+#include "canopen/adapter/serial_device.h"
 
 #include <cerrno>
 #include <chrono>

@@ -1,9 +1,9 @@
 // The software alarm table under a driven clock: slot order, the bound
 // highestAlarm, periods, one-shot slots freed before their callback, and
 // alarms set or deleted from inside callbacks.
-#include "alarm.h"
-#include "stack_clock.h"
-#include "stack_timer.h"
+#include "canopen/alarm.h"
+#include "canopen/stack_clock.h"
+#include "canopen/stack_timer.h"
 
 #include <gtest/gtest.h>
 

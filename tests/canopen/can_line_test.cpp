@@ -1,6 +1,6 @@
 // The adapter's line format: encoding of outgoing frames and parsing of
 // received text, including text that is not a frame and records cut in two.
-#include "can_line.h"
+#include "canopen/adapter/can_line.h"
 
 #include <gtest/gtest.h>
 

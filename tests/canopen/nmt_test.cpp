@@ -1,11 +1,11 @@
 // NMT state machine and frame dispatch of the local node: frames captured
 // through a fake driver bound into the driver table, switches per state,
 // hooks, node ids and their COB-IDs, and the NMT-slave commands.
-#include "dispatch.h"
-#include "master_od.h"
-#include "nmt.h"
-#include "port.h"
-#include "stack_lock.h"
+#include "canopen/dispatch.h"
+#include "canopen/master_od.h"
+#include "canopen/nmt.h"
+#include "canopen/port.h"
+#include "canopen/stack_lock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Dictionary access through getOdEntry / setOdEntry: the refusals in their
 // order, size handling, text entries, write callbacks and the store hook; and
 // the master's own table as the rest of the system relies on it.
-#include "abort_codes.h"
-#include "master_od.h"
-#include "od.h"
+#include "canopen/abort_codes.h"
+#include "canopen/master_od.h"
+#include "canopen/od.h"
 
 #include <gtest/gtest.h>
 

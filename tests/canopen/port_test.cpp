@@ -2,13 +2,13 @@
 // repeated opens, frames dispatched from the receive thread, closing that
 // joins the thread, the timer loop's start and exit functions, and the whole
 // connect / disconnect order against the real adapter driver on a pty.
-#include "alarm.h"
-#include "master_od.h"
-#include "nmt.h"
-#include "port.h"
-#include "serial_can.h"
-#include "stack_lock.h"
-#include "stack_timer.h"
+#include "canopen/alarm.h"
+#include "canopen/master_od.h"
+#include "canopen/nmt.h"
+#include "canopen/port.h"
+#include "canopen/adapter/serial_can.h"
+#include "canopen/stack_lock.h"
+#include "canopen/stack_timer.h"
 #include "stack_test_pty.h"
 #include "stack_test_wait.h"
 

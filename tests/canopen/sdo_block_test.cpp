@@ -4,8 +4,8 @@
 // block sizes, sequence numbers and sizes a peer can get wrong.
 #include "sdo_fixture.h"
 
-#include "abort_codes.h"
-#include "sdo.h"
+#include "canopen/abort_codes.h"
+#include "canopen/sdo.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // transfer can go wrong (toggle, sizes, stray and short frames, peer aborts).
 #include "sdo_fixture.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "sdo.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/sdo.h"
 
 #include <gtest/gtest.h>
 

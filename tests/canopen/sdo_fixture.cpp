@@ -1,13 +1,13 @@
 // The SDO test bench: dictionary, frame capture and recording callbacks.
 #include "sdo_fixture.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "master_od.h"
-#include "od.h"
-#include "sdo.h"
-#include "stack_clock.h"
-#include "stack_timer.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/master_od.h"
+#include "canopen/od.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_clock.h"
+#include "canopen/stack_timer.h"
 
 #include <algorithm>
 #include <cstring>

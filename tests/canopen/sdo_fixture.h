@@ -5,9 +5,9 @@
 // device layer does, and helpers to feed frames and fire the time-out.
 #pragma once
 
-#include "can_message.h"
-#include "node_context.h"
-#include "port.h"
+#include "canopen/can_message.h"
+#include "canopen/node_context.h"
+#include "canopen/port.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // transfer kind runs end to end in both directions for every size class.
 #include "sdo_fixture.h"
 
-#include "sdo.h"
+#include "canopen/sdo.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // refusals as abort codes, and the client mistakes it must refuse.
 #include "sdo_fixture.h"
 
-#include "abort_codes.h"
-#include "dispatch.h"
-#include "sdo.h"
+#include "canopen/abort_codes.h"
+#include "canopen/dispatch.h"
+#include "canopen/sdo.h"
 
 #include <gtest/gtest.h>
 

@@ -4,12 +4,12 @@
 // real timer thread.
 #include "sdo_fixture.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "sdo.h"
-#include "stack_clock.h"
-#include "stack_lock.h"
-#include "stack_timer.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_clock.h"
+#include "canopen/stack_lock.h"
+#include "canopen/stack_timer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The serial adapter driver against a real pseudo-terminal: the command
 // lines it writes, frames leaving in the order queued, received lines (split,
 // lower case, garbage), and the connection-error flag on a failed write.
-#include "serial_can.h"
-#include "serial_device.h"
+#include "canopen/adapter/serial_can.h"
+#include "canopen/adapter/serial_device.h"
 #include "stack_test_pty.h"
 #include "stack_test_wait.h"
 
@@ -128,14 +128,23 @@ TEST_F(SerialCanTest, FramesLeaveInTheOrderQueued)
     EXPECT_EQ(readMaster(expected.size()), expected);
 }
 
-TEST_F(SerialCanTest, FrameLongerThanEightIsRefusedAndNotSent)
+TEST_F(SerialCanTest, OverlongFramesAndRemoteRequestsAreRefusedAndNotSent)
 {
     openAdapter();
-    const CanMessage tooLong = {0x123, 0, 9, {}};
-    EXPECT_EQ(serialCanSend(handle_, &tooLong), 1);
-    const CanMessage bootUp = {0x701, 1, 0, {}};
-    EXPECT_EQ(serialCanSend(handle_, &bootUp), 0) << "rtr is not sent; the frame leaves as data";
-    EXPECT_EQ(readMaster(6), "t7010\r");
+    const CanMessage refused[] = {
+        {0x123, 0, 9, {}}, // longer than 8
+        {0x705, 1, 0, {}}, // guarding request: as data it would be node 5's boot-up
+        {0x181, 1, 8, {}}, // PDO request
+    };
+    for (const CanMessage &frame : refused) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(serialCanSend(handle_, &frame), 1) << std::hex << frame.cobId;
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said.find("remote request") != std::string::npos, frame.rtr != 0) << said;
+    }
+    const CanMessage bootUp = {0x701, 0, 0, {}};
+    EXPECT_EQ(serialCanSend(handle_, &bootUp), 0);
+    EXPECT_EQ(readMaster(6), "t7010\r") << "only the data frame leaves";
 }
 
 TEST_F(SerialCanTest, ReceivedLinesBecomeFrames)

@@ -2,7 +2,7 @@
 // lower-case hex, garbage and status replies between lines, and a port that vanishes.
 #include "wire_test_fixture.h"
 
-#include "serial_can.h"
+#include "canopen/adapter/serial_can.h"
 
 #include <thread>
 

@@ -3,9 +3,9 @@
 // upload. Each test checks the callback's outcome and what went over the wire.
 #include "wire_test_fixture.h"
 
-#include "master_od.h"
-#include "sdo.h"
-#include "stack_lock.h"
+#include "canopen/master_od.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_lock.h"
 
 namespace veqtest {
 namespace {

@@ -2,13 +2,13 @@
 // threads through plain callbacks, guarded by one mutex and condition variable.
 #include "stack_session.h"
 
-#include "alarm.h"
-#include "master_od.h"
-#include "nmt.h"
-#include "port.h"
-#include "sdo.h"
-#include "stack_lock.h"
-#include "stack_timer.h"
+#include "canopen/alarm.h"
+#include "canopen/master_od.h"
+#include "canopen/nmt.h"
+#include "canopen/port.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_lock.h"
+#include "canopen/stack_timer.h"
 
 #include <condition_variable>
 #include <deque>
