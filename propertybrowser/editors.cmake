@@ -3,6 +3,8 @@
 list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbeditorutils_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbeditorutils.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbeditorbutton_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbeditorbutton.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbooledit.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbooledit.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbdoublespinbox2.h
@@ -18,7 +20,6 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbspinboxfactory.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbspinboxfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbslidereditors_p.h
-  ${CMAKE_CURRENT_SOURCE_DIR}/pbslidereditors.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbsliderfactory.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbsliderfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbscrollbarfactory.h

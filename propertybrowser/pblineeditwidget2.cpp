@@ -1,28 +1,18 @@
 // Text editor with a button; commits on Enter or Return only.
 #include "pblineeditwidget2.h"
 
+#include "pbeditorbutton_p.h"
 #include "pbeditorutils_p.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 
 PbLineEditWidget2::PbLineEditWidget2(QWidget *parent)
-    : QWidget(parent), m_lineEdit(new QLineEdit), m_button(new QToolButton)
+    : QWidget(parent),
+      m_lineEdit(new QLineEdit),
+      m_button(PbEditorButton::addBesideField(this, m_lineEdit, tr("Редактировать"), SLOT(slotBtnClicked())))
 {
-    auto *lt = new QHBoxLayout(this);
-    applyEditorMargins(lt);
-    lt->setSpacing(0);
-    // The field, not the button, takes the editor's focus, so typing works
-    // whether or not the button is shown.
-    setFocusProxy(m_lineEdit);
-    setFocusPolicy(m_lineEdit->focusPolicy());
-    m_button->setText(tr("Редактировать"));
-    m_button->installEventFilter(this);
-    connect(m_button, SIGNAL(clicked()), this, SLOT(slotBtnClicked()));
-    lt->addWidget(m_lineEdit);
-    lt->addWidget(m_button);
 }
 
 void PbLineEditWidget2::setValue(const QString &value)
@@ -88,11 +78,7 @@ void PbLineEditWidget2::setBtnCaption(const QString &caption)
 
 bool PbLineEditWidget2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_button && isPassThroughKey(event)) {
-        event->ignore();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    return PbEditorButton::stopsKey(m_button, watched, event) || QWidget::eventFilter(watched, event);
 }
 
 void PbLineEditWidget2::slotBtnClicked()

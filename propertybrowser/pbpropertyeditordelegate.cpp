@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 
 PbPropertyEditorDelegate::PbPropertyEditorDelegate(QObject *parent) : QItemDelegate(parent) {}
@@ -67,7 +68,14 @@ QWidget *PbPropertyEditorDelegate::createEditor(QWidget *parent, const QStyleOpt
     if (!editor)
         return nullptr;
     editor->setAutoFillBackground(true);
-    editor->installEventFilter(const_cast<PbPropertyEditorDelegate *>(this));
+    // Composite editors hand the keyboard to an inner field: the delegate
+    // watches every widget inside the editor, so that Tab and leaving the
+    // editor act the same whichever part has the focus.
+    auto *self = const_cast<PbPropertyEditorDelegate *>(this);
+    editor->installEventFilter(self);
+    const QList<QWidget *> parts = editor->findChildren<QWidget *>();
+    for (QWidget *part : parts)
+        part->installEventFilter(self);
     connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
     m_propertyToEditor[property] = editor;
     m_editorToProperty[editor] = property;
@@ -82,13 +90,33 @@ void PbPropertyEditorDelegate::updateEditorGeometry(QWidget *editor, const QStyl
     editor->setGeometry(option.rect.adjusted(0, 0, 0, -1));
 }
 
+QWidget *PbPropertyEditorDelegate::editorContaining(QObject *object) const
+{
+    for (QObject *o = object; o; o = o->parent()) {
+        const auto it = m_editorToProperty.constFind(o);
+        if (it != m_editorToProperty.constEnd())
+            return static_cast<QWidget *>(o);
+    }
+    return nullptr;
+}
+
 bool PbPropertyEditorDelegate::eventFilter(QObject *object, QEvent *event)
 {
     // Another window becoming active must not close the open editor.
     if (event->type() == QEvent::FocusOut
         && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
         return false;
-    return QItemDelegate::eventFilter(object, event);
+    QWidget *editor = editorContaining(object);
+    if (!editor || editor == object)
+        return QItemDelegate::eventFilter(object, event);
+    // An inner part of a composite editor: Tab, Backtab and the focus leaving
+    // count for the whole editor. Other keys travel up to the editor as usual.
+    const bool tabKey = event->type() == QEvent::KeyPress
+        && (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab
+            || static_cast<QKeyEvent *>(event)->key() == Qt::Key_Backtab);
+    if (tabKey || event->type() == QEvent::FocusOut)
+        return QItemDelegate::eventFilter(editor, event);
+    return false;
 }
 
 QSize PbPropertyEditorDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const

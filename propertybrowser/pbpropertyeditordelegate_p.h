@@ -49,6 +49,9 @@ private Q_SLOTS:
     void slotEditorDestroyed(QObject *object);
 
 private:
+    /// The open editor that is `object` or holds it; null when none.
+    QWidget *editorContaining(QObject *object) const;
+
     // Keyed by object identity, so that an editor in destruction is found
     // without casting it.
     mutable QHash<QObject *, PbProperty *> m_editorToProperty;

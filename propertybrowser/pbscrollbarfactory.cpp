@@ -5,10 +5,10 @@
 
 #include <QScrollBar>
 
-class PbScrollBarFactoryPrivate : public PbSliderEditors
+class PbScrollBarFactoryPrivate : public PbSliderEditors<QScrollBar>
 {
 public:
-    using PbSliderEditors::PbSliderEditors;
+    using PbSliderEditors<QScrollBar>::PbSliderEditors;
 };
 
 PbScrollBarFactory::PbScrollBarFactory(QObject *parent)
@@ -34,7 +34,7 @@ void PbScrollBarFactory::disconnectPropertyManager(PbIntPropertyManager *manager
 
 QWidget *PbScrollBarFactory::createEditor(PbIntPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    return d_ptr->setUpEditor(manager, property, new QScrollBar(Qt::Horizontal, parent));
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbScrollBarFactory::slotPropertyChanged(PbProperty *property, int value)

@@ -5,10 +5,10 @@
 
 #include <QSlider>
 
-class PbSliderFactoryPrivate : public PbSliderEditors
+class PbSliderFactoryPrivate : public PbSliderEditors<QSlider>
 {
 public:
-    using PbSliderEditors::PbSliderEditors;
+    using PbSliderEditors<QSlider>::PbSliderEditors;
 };
 
 PbSliderFactory::PbSliderFactory(QObject *parent)
@@ -34,7 +34,7 @@ void PbSliderFactory::disconnectPropertyManager(PbIntPropertyManager *manager)
 
 QWidget *PbSliderFactory::createEditor(PbIntPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    return d_ptr->setUpEditor(manager, property, new QSlider(Qt::Horizontal, parent));
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbSliderFactory::slotPropertyChanged(PbProperty *property, int value)

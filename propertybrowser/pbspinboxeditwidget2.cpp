@@ -1,30 +1,19 @@
 // Integer editor with a button; commits on Enter or Return only.
 #include "pbspinboxeditwidget2.h"
 
+#include "pbeditorbutton_p.h"
 #include "pbeditorutils_p.h"
 
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QSpinBox>
 #include <QToolButton>
 
 PbSpinBoxEditWidget2::PbSpinBoxEditWidget2(QWidget *parent)
-    : QWidget(parent), m_spinBox(new QSpinBox), m_button(new QToolButton)
+    : QWidget(parent),
+      m_spinBox(new QSpinBox),
+      m_button(PbEditorButton::addBesideField(this, m_spinBox, tr("Рассчитать"), SLOT(buttonClicked())))
 {
     m_spinBox->setKeyboardTracking(false);
-    auto *lt = new QHBoxLayout(this);
-    applyEditorMargins(lt);
-    lt->setSpacing(0);
-    lt->addWidget(m_spinBox);
-    // Focus given to the editor must land in the input field: with the button
-    // as proxy, typed digits would go nowhere (and nowhere at all while the
-    // button is hidden).
-    setFocusProxy(m_spinBox);
-    setFocusPolicy(m_spinBox->focusPolicy());
-    m_button->setText(tr("Рассчитать"));
-    m_button->installEventFilter(this);
-    connect(m_button, SIGNAL(clicked()), this, SLOT(buttonClicked()));
-    lt->addWidget(m_button);
 }
 
 void PbSpinBoxEditWidget2::setValue(int value)
@@ -85,11 +74,7 @@ void PbSpinBoxEditWidget2::setBtnCaption(const QString &caption)
 
 bool PbSpinBoxEditWidget2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_button && isPassThroughKey(event)) {
-        event->ignore();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    return PbEditorButton::stopsKey(m_button, watched, event) || QWidget::eventFilter(watched, event);
 }
 
 void PbSpinBoxEditWidget2::buttonClicked()

@@ -138,8 +138,8 @@ void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrows
                                      : new QTreeWidgetItem(m_treeWidget, afterRow);
     row->setFlags(Qt::ItemIsUserCheckable);
     m_treeWidget->setRowCheckState(row, Qt::Unchecked);
-    m_itemToIndex[row] = item;
-    m_indexToItem[item] = row;
+    m_rowToBrowserItem[row] = item;
+    m_browserItemToRow[item] = row;
     row->setFlags(row->flags() | Qt::ItemIsEditable);
     // Rows are shown expanded. Only a row with children is marked so: every
     // expanded row costs the tree widget a persistent index that each later
@@ -161,8 +161,8 @@ void PbTreePropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
         m_treeWidget->setCurrentItem(nullptr);
     m_delegate->rowRemoved(row);
     delete row;
-    m_indexToItem.remove(item);
-    m_itemToIndex.remove(row);
+    m_browserItemToRow.remove(item);
+    m_rowToBrowserItem.remove(row);
     m_indexToBackgroundColor.remove(item);
 }
 
@@ -255,7 +255,7 @@ void PbTreePropertyBrowserPrivate::enableItem(QTreeWidgetItem *row) const
 
 void PbTreePropertyBrowserPrivate::refreshRowsWithoutValue()
 {
-    for (auto it = m_itemToIndex.cbegin(); it != m_itemToIndex.cend(); ++it) {
+    for (auto it = m_rowToBrowserItem.cbegin(); it != m_rowToBrowserItem.cend(); ++it) {
         if (!it.value()->property()->hasValue())
             updateItem(it.key());
     }

@@ -28,8 +28,8 @@ public:
     PbProperty *indexToProperty(const QModelIndex &index) const;
     QTreeWidgetItem *indexToItem(const QModelIndex &index) const;
     PbBrowserItem *indexToBrowserItem(const QModelIndex &index) const;
-    PbBrowserItem *rowToBrowserItem(QTreeWidgetItem *row) const { return m_itemToIndex.value(row, nullptr); }
-    QTreeWidgetItem *browserItemToRow(PbBrowserItem *item) const { return m_indexToItem.value(item, nullptr); }
+    PbBrowserItem *rowToBrowserItem(QTreeWidgetItem *row) const { return m_rowToBrowserItem.value(row, nullptr); }
+    QTreeWidgetItem *browserItemToRow(PbBrowserItem *item) const { return m_browserItemToRow.value(item, nullptr); }
     /// True when `column` is shown last.
     bool lastColumn(int column) const;
     /// True unless the row's property exists and has no value.
@@ -49,8 +49,8 @@ public:
     void updateLastSectionStretch();
 
     PbTreePropertyBrowser *q_ptr;
-    QHash<PbBrowserItem *, QTreeWidgetItem *> m_indexToItem;
-    QHash<QTreeWidgetItem *, PbBrowserItem *> m_itemToIndex;
+    QHash<PbBrowserItem *, QTreeWidgetItem *> m_browserItemToRow;
+    QHash<QTreeWidgetItem *, PbBrowserItem *> m_rowToBrowserItem;
     QHash<PbBrowserItem *, QColor> m_indexToBackgroundColor;
     PbPropertyEditorView *m_treeWidget = nullptr;
     bool m_headerVisible = true;
