@@ -68,6 +68,11 @@ constexpr uint8_t AbortedLocally = 0x85;
 struct SdoTransferLine {
     uint8_t channel = 0;  // parameter row in its range, from 0
     uint8_t role = 0;     // SdoRole
+    // Taken from the row when the transfer starts, so that a row pointed
+    // elsewhere meanwhile cannot redirect this transfer's frames or callback.
+    uint32_t sendCobId = 0;    // the line's own frames leave on it
+    uint32_t receiveCobId = 0; // the peer's frames arrive on it
+    uint8_t peerNodeId = kNoNodeId; // client: the server's node id
     uint8_t state = 0;    // SdoState
     uint8_t toggle = 0;
     uint32_t abortCode = 0;

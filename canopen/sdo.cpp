@@ -12,6 +12,18 @@
 
 namespace {
 
+// Only a transfer in progress takes frames: a finished result or a peer's
+// abort waits for its getter, and a late or stray frame must not turn it into
+// something else.
+SdoTransferLine *findSdoLineHearing(NodeContext *node, uint32_t cobId)
+{
+    for (SdoTransferLine &line : node->sdoLines) {
+        if (sdoLineRunning(line) && line.receiveCobId == cobId)
+            return &line;
+    }
+    return nullptr;
+}
+
 // Finds the channel and role whose incoming COB-ID is cobId.
 bool matchSdoChannel(const NodeContext *node, uint16_t cobId, uint8_t *channel, uint8_t *role)
 {
@@ -47,16 +59,24 @@ void processSdoFrame(NodeContext *node, const CanMessage *frame)
         return;
     uint8_t channel = 0;
     uint8_t role = 0;
-    if (!matchSdoChannel(node, frame->cobId, &channel, &role))
+    // A transfer hears on the COB-ID it started with, even when its row has
+    // been pointed elsewhere since; otherwise the rows name channel and role.
+    SdoTransferLine *line = findSdoLineHearing(node, frame->cobId);
+    if (line != nullptr) {
+        channel = line->channel;
+        role = line->role;
+    } else if (!matchSdoChannel(node, frame->cobId, &channel, &role)) {
         return;
-    // Only a transfer in progress takes frames: a finished result or a peer's
-    // abort waits for its getter, and a late or stray frame must not turn it
-    // into something else.
-    SdoTransferLine *line = findRunningSdoLine(node, channel, role);
+    }
     if (frame->len != 8) {
-        sendSdoAbortFrame(node, channel, role, 0, 0, SdoAbort::GeneralError);
-        if (line != nullptr)
-            abortSdoLineHere(node, line, SdoAbort::GeneralError);
+        uint8_t abortFrame[8];
+        sdoFormatFrame(abortFrame, SdoCmd::Abort, 0, 0, SdoAbort::GeneralError);
+        if (line == nullptr) {
+            sendSdoFrame(node, channel, role, abortFrame);
+            return;
+        }
+        sendSdoLineFrame(node, line, abortFrame);
+        abortSdoLineHere(node, line, SdoAbort::GeneralError);
         return;
     }
     const SdoExchange exchange{node, line, channel, role, frame->data};
@@ -110,7 +130,7 @@ bool isSdoClientTransferRunning(const NodeContext *node, uint8_t serverNodeId)
 {
     StackLockGuard lock;
     for (const SdoTransferLine &line : node->sdoLines) {
-        if (line.role == SdoRole::Client && sdoLineRunning(line) && sdoPeerNodeId(node, &line) == serverNodeId)
+        if (line.role == SdoRole::Client && sdoLineRunning(line) && line.peerNodeId == serverNodeId)
             return true;
     }
     return false;

@@ -85,26 +85,23 @@ int findSdoClientChannel(const NodeContext *node, uint8_t nodeId, uint8_t *chann
     return kSdoNoRowForNode;
 }
 
-uint8_t sdoPeerNodeId(const NodeContext *node, const SdoTransferLine *line)
+void takeSdoRowIdentity(const NodeContext *node, SdoTransferLine *line)
 {
-    if (line->role != SdoRole::Client)
-        return kNoNodeId;
-    const OdIndexEntry *row = sdoParameterRow(node, SdoRole::Client, line->channel);
-    if (row == nullptr || row->count < 4)
-        return kNoNodeId;
-    return static_cast<uint8_t>(sdoRowValue(row, 3));
+    const OdIndexEntry *row = sdoParameterRow(node, line->role, line->channel);
+    // A server answers on subentry 2 and hears on 1; a client the other way round.
+    const bool server = line->role == SdoRole::Server;
+    line->sendCobId = row != nullptr && row->count > 2 ? sdoRowValue(row, server ? 2 : 1) : 0;
+    line->receiveCobId = row != nullptr && row->count > 2 ? sdoRowValue(row, server ? 1 : 2) : 0;
+    line->peerNodeId = !server && row != nullptr && row->count >= 4 ? static_cast<uint8_t>(sdoRowValue(row, 3))
+                                                                     : kNoNodeId;
 }
 
-uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uint8_t data[8])
+namespace {
+
+uint8_t sendOnCobId(NodeContext *node, uint32_t cobId, const uint8_t data[8])
 {
     if (node->nmtState != NmtState::Operational && node->nmtState != NmtState::PreOperational)
         return 1;
-    const OdIndexEntry *row = sdoParameterRow(node, role, channel);
-    // Client requests leave on subentry 1, server answers on subentry 2.
-    const uint8_t sub = role == SdoRole::Server ? 2 : 1;
-    if (row == nullptr || row->count <= sub)
-        return 1;
-    const uint32_t cobId = sdoRowValue(row, sub);
     // Bit 31 marks a row invalid; 0 is an unconfigured row, and on the bus it
     // is the NMT identifier: an abort {0x80, ...} there would send nodes to
     // pre-operational.
@@ -117,9 +114,21 @@ uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uin
     return canSend(node->port, &frame);
 }
 
+} // namespace
+
+uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uint8_t data[8])
+{
+    const OdIndexEntry *row = sdoParameterRow(node, role, channel);
+    // Client requests leave on subentry 1, server answers on subentry 2.
+    const uint8_t sub = role == SdoRole::Server ? 2 : 1;
+    if (row == nullptr || row->count <= sub)
+        return 1;
+    return sendOnCobId(node, sdoRowValue(row, sub), data);
+}
+
 uint8_t sendSdoLineFrame(NodeContext *node, const SdoTransferLine *line, const uint8_t data[8])
 {
-    return sendSdoFrame(node, line->channel, line->role, data);
+    return sendOnCobId(node, line->sendCobId, data);
 }
 
 uint8_t sendSdoAbortFrame(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, uint8_t subIndex,
@@ -128,4 +137,11 @@ uint8_t sendSdoAbortFrame(NodeContext *node, uint8_t channel, uint8_t role, uint
     uint8_t frame[8];
     sdoFormatFrame(frame, SdoCmd::Abort, index, subIndex, code);
     return sendSdoFrame(node, channel, role, frame);
+}
+
+uint8_t sendSdoLineAbort(NodeContext *node, const SdoTransferLine *line, uint32_t code)
+{
+    uint8_t frame[8];
+    sdoFormatFrame(frame, SdoCmd::Abort, line->index, line->subIndex, code);
+    return sendSdoLineFrame(node, line, frame);
 }

@@ -18,11 +18,14 @@ void sdoSetRowValue(const OdIndexEntry *row, uint8_t subIndex, uint32_t value);
 // found; kSdoNoRowForNode past the last row; kSdoNoClientRows without client
 // rows or at a row with fewer than 4 subentries.
 int findSdoClientChannel(const NodeContext *node, uint8_t nodeId, uint8_t *channel);
-// Peer node id of a client line (its row's subentry 3), kNoNodeId otherwise.
-uint8_t sdoPeerNodeId(const NodeContext *node, const SdoTransferLine *line);
+// Copies the COB-IDs of the line's row, and for a client the server's node
+// id, into the line; the transfer keeps them whatever later becomes of the row.
+void takeSdoRowIdentity(const NodeContext *node, SdoTransferLine *line);
 
-// Sends a frame on the line's channel and role. 0 sent.
+// Sends a frame on the line's own COB-ID. 0 sent.
 uint8_t sendSdoLineFrame(NodeContext *node, const SdoTransferLine *line, const uint8_t data[8]);
+// Sends {0x80, the line's index and subindex, code} on the line's own COB-ID. 0 sent.
+uint8_t sendSdoLineAbort(NodeContext *node, const SdoTransferLine *line, uint32_t code);
 // Sends {0x80, index, subindex, code} on that channel and role. 0 sent.
 uint8_t sendSdoAbortFrame(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, uint8_t subIndex,
                           uint32_t code);

@@ -33,6 +33,41 @@ void sendDownloadSegment(const SdoExchange &ex)
     sendSdoLineFrame(ex.node, ex.line, frame);
 }
 
+// An initiate answer or an abort that names another object than the line's
+// belongs to an earlier request whose answer came after its time-out; taken
+// for this one it would hand over another object's value or outcome. Such a
+// frame is ignored and the line's time-out keeps running. An abort naming no
+// object (index and subindex 0) cannot be told apart and is taken.
+bool namesAnotherObject(const SdoExchange &ex)
+{
+    return sdoFrameIndex(ex.bytes) != ex.line->index || ex.bytes[3] != ex.line->subIndex;
+}
+
+// The server frames that name an object: the initiate answers of every kind
+// and aborts. Segments and block acknowledgements carry data there instead,
+// and so does every frame of a running block upload but its initiate answer
+// and its abort.
+bool answersAnotherRequest(const SdoExchange &ex)
+{
+    const uint8_t command = ex.bytes[0];
+    const bool blockUpload = ex.line->state == SdoState::BlockUpload;
+    const bool abort = blockUpload ? command == SdoCmd::Abort : sdoSpecifier(ex.bytes) == 4;
+    if (abort)
+        return !(sdoFrameIndex(ex.bytes) == 0 && ex.bytes[3] == 0) && namesAnotherObject(ex);
+    if (blockUpload)
+        return ex.line->blockUploadPhase == 0 && sdoSpecifier(ex.bytes) == 6 && namesAnotherObject(ex);
+    switch (sdoSpecifier(ex.bytes)) {
+    case 2: // upload initiate answer
+    case 3: // download initiate answer
+    case 6: // block upload initiate answer
+        return namesAnotherObject(ex);
+    case 5: // block download: the initiate answer, not an acknowledgement or the end
+        return (command & 3) == 0 && namesAnotherObject(ex);
+    default:
+        return false;
+    }
+}
+
 void failOnCode(const SdoExchange &ex, uint32_t code)
 {
     if (code != 0)
@@ -230,6 +265,8 @@ const SdoHandler kClientHandlers[5][8] = {
 
 void processSdoClientFrame(const SdoExchange &exchange)
 {
+    if (exchange.line != nullptr && answersAnotherRequest(exchange))
+        return;
     const int row = exchange.line != nullptr ? exchange.line->state - 1 : 0;
     kClientHandlers[row][sdoSpecifier(exchange.bytes)](exchange);
 }

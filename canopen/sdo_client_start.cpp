@@ -23,10 +23,11 @@ int openClientLine(NodeContext *node, uint8_t nodeId, uint8_t state, uint16_t in
     const int found = findSdoClientChannel(node, nodeId, &channel);
     if (found != 0)
         return found;
-    // One transfer per server node at a time; a locally aborted one is done.
+    // One transfer per channel and per server node at a time (a row pointed
+    // elsewhere may still carry an older transfer); a locally aborted one is done.
     for (const SdoTransferLine &line : node->sdoLines) {
-        if (line.role == SdoRole::Client && line.channel == channel && line.state != SdoState::Free &&
-            line.state != SdoState::AbortedLocally)
+        if (line.role == SdoRole::Client && (line.channel == channel || line.peerNodeId == nodeId) &&
+            line.state != SdoState::Free && line.state != SdoState::AbortedLocally)
             return kRefused;
     }
     const uint8_t lineNo = findFreeSdoLine(node);

@@ -36,6 +36,7 @@ bool setUpSdoLine(NodeContext *node, SdoTransferLine *line, uint8_t channel, uin
     line->state = state;
     line->index = index;
     line->subIndex = subIndex;
+    takeSdoRowIdentity(node, line);
     line->alarmId = setAlarm(node, sdoLineNumber(node, line), processSdoTimeout, kSdoTimeoutMs, 0);
     return line->alarmId != kNoAlarm;
 }
@@ -54,7 +55,7 @@ void finishSdoClientLine(NodeContext *node, SdoTransferLine *line, uint8_t state
     line->state = state;
     // Copied first: the callback may free the line or start a new transfer on it.
     const SdoCallback callback = line->callback;
-    const uint8_t peer = sdoPeerNodeId(node, line);
+    const uint8_t peer = line->peerNodeId;
     if (callback != nullptr)
         callback(node, peer);
 }
@@ -75,7 +76,7 @@ void abortSdoLineHere(NodeContext *node, SdoTransferLine *line, uint32_t code)
 
 void failSdoLine(NodeContext *node, SdoTransferLine *line, uint32_t code)
 {
-    sendSdoAbortFrame(node, line->channel, line->role, line->index, line->subIndex, code);
+    sendSdoLineAbort(node, line, code);
     abortSdoLineHere(node, line, code);
 }
 

@@ -9,22 +9,34 @@
 
 namespace {
 
-// The client line to that channel that is neither free nor aborted locally.
-SdoTransferLine *clientLine(NodeContext *node, uint8_t channel)
+// The client line to that server that is neither free nor aborted locally.
+// Lines are found by the node they started with: the row may point elsewhere
+// by the time a late transfer ends.
+SdoTransferLine *clientLine(NodeContext *node, uint8_t nodeId)
 {
-    const uint8_t lineNo = findSdoLine(node, channel, SdoRole::Client);
-    return lineNo == kSdoNoLine ? nullptr : &node->sdoLines[lineNo];
+    for (SdoTransferLine &line : node->sdoLines) {
+        if (line.role == SdoRole::Client && line.peerNodeId == nodeId && line.state != SdoState::Free &&
+            line.state != SdoState::AbortedLocally)
+            return &line;
+    }
+    return nullptr;
 }
 
-// The code of a line to that channel aborted here (time-out, protocol
-// error), so that a caller learns why its transfer ended; 0 when none.
-uint32_t localAbortCode(const NodeContext *node, uint8_t channel)
+// The code of a line to that server aborted here (time-out, protocol error),
+// so that a caller learns why its transfer ended; 0 when none.
+uint32_t localAbortCode(const NodeContext *node, uint8_t nodeId)
 {
     for (const SdoTransferLine &line : node->sdoLines) {
-        if (line.role == SdoRole::Client && line.channel == channel && line.state == SdoState::AbortedLocally)
+        if (line.role == SdoRole::Client && line.peerNodeId == nodeId && line.state == SdoState::AbortedLocally)
             return line.abortCode;
     }
     return 0;
+}
+
+bool hasClientRow(const NodeContext *node, uint8_t nodeId)
+{
+    uint8_t channel = 0;
+    return findSdoClientChannel(node, nodeId, &channel) == 0;
 }
 
 } // namespace
@@ -32,13 +44,10 @@ uint32_t localAbortCode(const NodeContext *node, uint8_t channel)
 uint32_t getReadResult(NodeContext *node, uint8_t nodeId, void *buffer, uint32_t *size, uint32_t *abortCode)
 {
     *abortCode = 0;
-    uint8_t channel = 0;
-    const bool hasChannel = findSdoClientChannel(node, nodeId, &channel) == 0;
-    SdoTransferLine *line = hasChannel ? clientLine(node, channel) : nullptr;
+    SdoTransferLine *line = clientLine(node, nodeId);
     if (line == nullptr) {
         *size = 0;
-        if (hasChannel)
-            *abortCode = localAbortCode(node, channel);
+        *abortCode = localAbortCode(node, nodeId);
         return kSdoNoClientLine;
     }
     switch (line->state) {
@@ -70,12 +79,9 @@ uint32_t getReadResult(NodeContext *node, uint8_t nodeId, void *buffer, uint32_t
 uint32_t getWriteResult(NodeContext *node, uint8_t nodeId, uint32_t *abortCode)
 {
     *abortCode = 0;
-    uint8_t channel = 0;
-    if (findSdoClientChannel(node, nodeId, &channel) != 0)
-        return kSdoNoClientLine;
-    SdoTransferLine *line = clientLine(node, channel);
+    SdoTransferLine *line = clientLine(node, nodeId);
     if (line == nullptr) {
-        *abortCode = localAbortCode(node, channel);
+        *abortCode = localAbortCode(node, nodeId);
         return kSdoNoClientLine;
     }
     *abortCode = line->abortCode;
@@ -87,6 +93,16 @@ uint32_t getWriteResult(NodeContext *node, uint8_t nodeId, uint32_t *abortCode)
 
 uint32_t closeSdoTransfer(NodeContext *node, uint8_t nodeId, uint8_t role)
 {
+    if (role == SdoRole::Client) {
+        for (SdoTransferLine &line : node->sdoLines) {
+            if (line.state != SdoState::Free && line.role == role && line.peerNodeId == nodeId) {
+                freeSdoLine(&line);
+                return 0;
+            }
+        }
+        return hasClientRow(node, nodeId) ? kSdoNoLineClosed : kSdoNoClientLine;
+    }
+    // Another role's line is named by the channel number of the node's client row.
     uint8_t channel = 0;
     if (findSdoClientChannel(node, nodeId, &channel) != 0)
         return kSdoNoClientLine;
@@ -101,12 +117,9 @@ uint32_t closeSdoTransfer(NodeContext *node, uint8_t nodeId, uint8_t role)
 
 uint32_t closeSdoTransferUnlessAborted(NodeContext *node, uint8_t nodeId)
 {
-    uint8_t channel = 0;
-    if (findSdoClientChannel(node, nodeId, &channel) != 0)
-        return kSdoNoClientLine;
-    SdoTransferLine *line = clientLine(node, channel);
+    SdoTransferLine *line = clientLine(node, nodeId);
     if (line == nullptr)
-        return kSdoNoLineClosed;
+        return hasClientRow(node, nodeId) ? kSdoNoLineClosed : kSdoNoClientLine;
     freeSdoLine(line);
     return 0;
 }

@@ -337,6 +337,72 @@ INSTANTIATE_TEST_SUITE_P(
                       sdo(kFromPeer, 0xC2, kU32, 0, kSdoMaxTransferSize + 1), SdoAbort::OutOfMemory}),
     [](const ::testing::TestParamInfo<ViolationCase> &info) { return info.param.name; });
 
+// A late answer to an earlier request names that request's object: it must
+// neither end nor advance this transfer, whose time-out keeps running.
+class SdoClientAnswerForAnotherObject : public SdoClientTest,
+                                         public ::testing::WithParamInterface<ViolationCase> {};
+
+TEST_P(SdoClientAnswerForAnotherObject, IsIgnoredAndTheTimeOutStillRuns)
+{
+    const ViolationCase &c = GetParam();
+    if (c.download)
+        ASSERT_EQ(startWrite(kU32, 0, pattern(20), c.blockMode), 0);
+    else
+        ASSERT_EQ(startRead(kU32, 0, c.blockMode), 0);
+    takeSent();
+    feed(c.answer);
+    EXPECT_TRUE(takeSent().empty());
+    EXPECT_TRUE(completions.empty());
+    EXPECT_TRUE(isSdoClientTransferRunning(&node, kPeerId));
+    fireAlarms();
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, SdoAbort::TimedOut)});
+    expectOneCompletion(kSdoNoClientLine, SdoAbort::TimedOut);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, SdoClientAnswerForAnotherObject,
+    ::testing::Values(
+        ViolationCase{"ExpeditedUploadAnswer", 0, false, sdo(kFromPeer, 0x4F, kU8, 0, 0x5A), 0},
+        ViolationCase{"SegmentedUploadAnswerOtherSub", 0, false, sdo(kFromPeer, 0x41, kU32, 1, 20), 0},
+        ViolationCase{"DownloadAck", 0, true, sdo(kFromPeer, 0x60, kU8, 0), 0},
+        ViolationCase{"UploadAnswerDuringDownload", 0, true, sdo(kFromPeer, 0x4F, kU8, 0, 0x5A), 0},
+        ViolationCase{"DownloadAckDuringUpload", 0, false, sdo(kFromPeer, 0x60, kU8, 0), 0},
+        ViolationCase{"BlockDownloadAnswer", 1, true, sdo(kFromPeer, 0xA0, kU8, 0, 16), 0},
+        ViolationCase{"BlockUploadAnswer", 1, false, sdo(kFromPeer, 0xC2, kU8, 0, 4), 0},
+        ViolationCase{"UploadAbort", 0, false, sdo(kFromPeer, 0x80, kU8, 0, SdoAbort::ReadOnly), 0},
+        ViolationCase{"DownloadAbort", 0, true, sdo(kFromPeer, 0x80, kU8, 0, SdoAbort::ReadOnly), 0},
+        ViolationCase{"BlockUploadAbort", 1, false, sdo(kFromPeer, 0x80, kU8, 0, SdoAbort::ReadOnly), 0}),
+    [](const ::testing::TestParamInfo<ViolationCase> &info) { return info.param.name; });
+
+TEST_F(SdoClientTest, AbortNamingNoObjectIsTaken)
+{
+    ASSERT_EQ(startRead(kU32, 0), 0);
+    feed(sdo(kFromPeer, 0x80, 0, 0, SdoAbort::GeneralError));
+    expectOneCompletion(SdoState::AbortedByPeer, SdoAbort::GeneralError);
+}
+
+TEST_F(SdoClientTest, TransferKeepsItsPeerWhenTheRowIsRepointed)
+{
+    ASSERT_EQ(startRead(kU32, 0), 0);
+    takeSent();
+    ASSERT_EQ(setSdoClientChannel(&node, 0, 0x33), 0u);
+    EXPECT_EQ(readRemoteEntry(&node, 0x33, kU32, 0, 7, onRead, 0), -1) << "the channel is still busy";
+    EXPECT_TRUE(isSdoClientTransferRunning(&node, kPeerId));
+    fireAlarms();
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, SdoAbort::TimedOut)}) << "to the old peer";
+    expectOneCompletion(kSdoNoClientLine, SdoAbort::TimedOut);
+    expectAllLinesFree();
+
+    // The old peer's answer on its own COB-ID still ends its transfer.
+    ASSERT_EQ(setSdoClientChannel(&node, 0, kPeerId), 0u);
+    ASSERT_EQ(startRead(kU32, 0), 0);
+    ASSERT_EQ(setSdoClientChannel(&node, 0, 0x33), 0u);
+    completions.clear();
+    feed(sdo(kFromPeer, 0x43, kU32, 0, 0x01020304));
+    expectOneCompletion(SdoState::Finished, 0, {4, 3, 2, 1});
+    expectAllLinesFree();
+}
+
 TEST_F(SdoClientTest, SegmentPastTheAnnouncedSizeAborts)
 {
     ASSERT_EQ(startRead(kDomains, 4), 0);

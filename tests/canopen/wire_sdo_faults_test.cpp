@@ -173,6 +173,51 @@ TEST_F(WireSdoFaults, LateAnswerAfterTheTimeOutIsRefusedAndChangesNothing)
     EXPECT_EQ(session.read(NodeId, 0x2003, 0).data, (std::vector<uint8_t>{0xEF, 0xBE, 0xAD, 0xDE}));
 }
 
+TEST_F(WireSdoFaults, AnswersArrivingAfterTheTimeOutAreNotTakenForTheNextRequest)
+{
+    // Every answer comes 70 ms late, after the master's 50 ms time-out, while the next
+    // request of the same node already waits.
+    node->setAnswerDelay(70ms);
+    const SdoOutcome first = session.read(NodeId, 0x2001, 0);
+    ASSERT_TRUE(first.completed);
+    EXPECT_EQ(first.abortCode, abort::TimedOut);
+    const SdoOutcome next = session.read(NodeId, 0x2003, 0);
+    ASSERT_TRUE(next.completed);
+    EXPECT_NE(next.state, 1u) << "0x2001's value taken for 0x2003's";
+    EXPECT_EQ(next.abortCode, abort::TimedOut);
+    ASSERT_TRUE(adapter.log().waitFor(WireDirection::ToMaster,
+                                      frameLine(0x585, {0x43, 0x03, 0x20, 0x00, 0xEF, 0xBE, 0xAD, 0xDE}), 1s));
+
+    // A write the node refuses (0x1000 is read-only) is not confirmed by the late
+    // confirmation of the write before it.
+    const SdoOutcome accepted = session.write(NodeId, 0x2001, 0, {0x11});
+    EXPECT_EQ(accepted.abortCode, abort::TimedOut);
+    const SdoOutcome refused = session.write(NodeId, 0x1000, 0, {1, 2, 3, 4});
+    ASSERT_TRUE(refused.completed);
+    EXPECT_NE(refused.state, 1u) << "reported done";
+    EXPECT_EQ(refused.abortCode, abort::TimedOut);
+}
+
+TEST_F(WireSdoFaults, TransferKeepsItsNodeWhenTheClientRowIsRepointed)
+{
+    VirtualNode& other = adapter.addNode(6);
+    other.addStandardObjects("Other drive");
+    node->setSilent(true);
+    const size_t mark = adapter.log().size();
+    session.pointClientAt(NodeId);
+    ASSERT_EQ(session.startRead(NodeId, 0x1000, 0), 0);
+    session.pointClientAt(6);
+    const auto out = session.waitForCompletion(1s);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(out->nodeId, NodeId) << "the callback names the node the transfer went to";
+    EXPECT_EQ(out->abortCode, abort::TimedOut);
+    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, abortLine(0x605, 0x1000, 0, abort::TimedOut), 1s, mark));
+    EXPECT_EQ(masterLinesSince(mark), (std::vector<std::string>{frameLine(0x605, {0x40, 0x00, 0x10, 0x00, 0, 0, 0, 0}),
+                                                                abortLine(0x605, 0x1000, 0, abort::TimedOut)}));
+    EXPECT_EQ(other.requestsReceived(), 0);
+    EXPECT_EQ(session.read(6, 0x1000, 0).state, 1u);
+}
+
 TEST_F(WireSdoFaults, UploadAnnouncingMoreThanTheLimitIsRefusedAtOnce)
 {
     // The node stays silent; the test answers the initiate itself with a huge size.

@@ -146,11 +146,7 @@ void StackSession::disconnect()
 
 void StackSession::pointClientAt(uint8_t nodeId)
 {
-    const OdSubEntry* client = masterObjectDictionary[kMasterSdoClientRow].subEntries;
-    StackLockGuard lock;
-    *static_cast<uint32_t*>(client[1].value) = 0x600u + nodeId;
-    *static_cast<uint32_t*>(client[2].value) = 0x580u + nodeId;
-    *static_cast<uint8_t*>(client[3].value) = nodeId;
+    setSdoClientChannel(&masterNode, 0, nodeId);
 }
 
 int StackSession::post(bool upload, uint8_t nodeId, uint16_t index, uint8_t subIndex,
