@@ -10,4 +10,6 @@ veq_add_test(canopen_services_test
         ${CMAKE_CURRENT_SOURCE_DIR}/pdo_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/sync_emcy_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/lifeguard_test.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/lss_test.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/dcf_test.cpp
     LIBS canopen)
