@@ -2,7 +2,7 @@
 // last wake-up, dispatched in slot order by the timer thread.
 #include "canopen/alarm.h"
 
-#include "canopen/stack_timer.h"
+#include "canopen/waitable_timer.h"
 
 AlarmSlot alarmSlots[kAlarmSlots];
 int16_t highestAlarm = -1;

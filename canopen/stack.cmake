@@ -6,6 +6,7 @@ list(APPEND CANOPEN_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/port_thread.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/port.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/alarm.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/waitable_timer.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/stack_timer.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/dispatch.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/nmt.cpp
