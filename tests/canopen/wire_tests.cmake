@@ -9,3 +9,10 @@ if(TARGET veq_stack_session)
       LIBS veq_stack_session
       TIMEOUT 180)
 endif()
+# The other services end to end against the virtual bus peers.
+if(TARGET veq_stack_session)
+  veq_add_test(canopen_wire_services_test
+      SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/wire_services_test.cpp
+      LIBS veq_stack_session
+      TIMEOUT 120)
+endif()

@@ -110,6 +110,12 @@ VirtualNode& VirtualCanAdapter::addNode(uint8_t nodeId)
     return *slot;
 }
 
+void VirtualCanAdapter::addPeer(std::shared_ptr<VirtualBusPeer> peer)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    peers_.push_back(std::move(peer));
+}
+
 VirtualNode* VirtualCanAdapter::node(uint8_t nodeId)
 {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -269,6 +275,10 @@ void VirtualCanAdapter::handleLine(const std::string& line, Clock::time_point no
             auto it = nodes_.find(static_cast<uint8_t>(frame.id - 0x600));
             if (frame.id > 0x600 && frame.id < 0x680 && it != nodes_.end())
                 answers = it->second->receive(frame, now, &delay);
+            for (const std::shared_ptr<VirtualBusPeer>& peer : peers_) {
+                for (const CanFrame& answer : peer->receive(frame))
+                    scheduleLine(frameLine(answer, lowerCase_), now);
+            }
         }
     } else {
         ++badLines_;

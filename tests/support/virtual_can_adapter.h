@@ -19,6 +19,7 @@
 // frames received before "O" or after "C" are logged and dropped, as a real adapter does.
 #pragma once
 
+#include "virtual_bus_peers.h"
 #include "virtual_node.h"
 #include "wire_log.h"
 
@@ -59,6 +60,9 @@ public:
     // Adds (or returns the existing) node with that id; nodes may be added while serving.
     VirtualNode& addNode(uint8_t nodeId);
     VirtualNode* node(uint8_t nodeId);
+
+    // Adds a peer that sees every frame the master sends (after the nodes) and answers.
+    void addPeer(std::shared_ptr<VirtualBusPeer> peer);
 
     // --- Line faults (apply to lines written from then on) ---
     // Answer hex digits in lower case.
@@ -112,6 +116,7 @@ private:
     WireLog log_;
     mutable std::mutex mutex_;
     std::map<uint8_t, std::unique_ptr<VirtualNode>> nodes_;
+    std::vector<std::shared_ptr<VirtualBusPeer>> peers_;
     std::priority_queue<Chunk, std::vector<Chunk>, std::greater<Chunk>> output_;
     uint64_t nextOrder_ = 0;
     Clock::time_point splitTail_{}; // last half-line still to be written; nothing may pass it
