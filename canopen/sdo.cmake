@@ -5,6 +5,6 @@ list(APPEND CANOPEN_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/sdo_line.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/sdo_block.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/sdo_client.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/sdo_client_start.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/sdo_client_answers.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/sdo_results.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/sdo_server.cpp)

@@ -1,14 +1,15 @@
-// Entry of SDO frames and time-outs: the frame's COB-ID names the channel and
-// the role (a server row's request COB-ID, or a client row's answer COB-ID),
-// the length is checked before any byte is read, and the role's handler table
-// takes it from there.
+// Entry of SDO frames and time-outs, and the single-line operations. A frame
+// goes to the running line that hears on its COB-ID, else its COB-ID names
+// the channel and the role (a server row's request COB-ID, or a client row's
+// answer COB-ID); the length is checked before any byte is read, and the
+// role's handler table takes it from there.
 #include "canopen/sdo.h"
 
 #include "canopen/abort_codes.h"
 #include "canopen/alarm.h"
-#include "canopen/od.h"
+#include "canopen/sdo_client_answers.h"
 #include "canopen/sdo_line.h"
-#include "canopen/stack_lock.h"
+#include "canopen/sdo_server.h"
 
 namespace {
 
@@ -126,30 +127,46 @@ void resetSdo(NodeContext *node)
         freeSdoLine(&line);
 }
 
-bool isSdoClientTransferRunning(const NodeContext *node, uint8_t serverNodeId)
+uint8_t findFreeSdoLine(NodeContext *node)
 {
-    StackLockGuard lock;
-    for (const SdoTransferLine &line : node->sdoLines) {
-        if (line.role == SdoRole::Client && sdoLineRunning(line) && line.peerNodeId == serverNodeId)
-            return true;
+    for (int i = 0; i < kSdoLineCount; ++i) {
+        if (node->sdoLines[i].state == SdoState::Free)
+            return static_cast<uint8_t>(i);
     }
-    return false;
+    return kSdoNoLine;
 }
 
-uint32_t setSdoClientChannel(NodeContext *node, uint8_t channel, uint8_t serverNodeId)
+uint8_t findSdoLine(NodeContext *node, uint8_t channel, uint8_t role)
 {
-    constexpr uint16_t kFirstClientRow = 0x1280;
-    const uint16_t index = static_cast<uint16_t>(kFirstClientRow + channel);
-    uint32_t requestCobId = 0x600u + serverNodeId;
-    uint32_t answerCobId = 0x580u + serverNodeId;
-    uint8_t nodeId = serverNodeId;
-    StackLockGuard lock; // the timer and receive threads read the row
-    uint32_t size = sizeof requestCobId;
-    if (const uint32_t code = setOdEntry(node, index, 1, &requestCobId, &size, 0))
-        return code;
-    size = sizeof answerCobId;
-    if (const uint32_t code = setOdEntry(node, index, 2, &answerCobId, &size, 0))
-        return code;
-    size = sizeof nodeId;
-    return setOdEntry(node, index, 3, &nodeId, &size, 0);
+    for (int i = 0; i < kSdoLineCount; ++i) {
+        const SdoTransferLine &line = node->sdoLines[i];
+        if (line.role == role && line.channel == channel && line.state != SdoState::Free &&
+            line.state != SdoState::AbortedLocally)
+            return static_cast<uint8_t>(i);
+    }
+    return kSdoNoLine;
+}
+
+uint32_t getSdoRemainingBytes(NodeContext *node, uint8_t lineNo)
+{
+    if (lineNo >= kSdoLineCount)
+        return 0;
+    const SdoTransferLine &line = node->sdoLines[lineNo];
+    return line.count > line.offset ? line.count - line.offset : 0;
+}
+
+void setSdoCount(NodeContext *node, uint8_t lineNo, uint32_t count)
+{
+    if (lineNo < kSdoLineCount)
+        node->sdoLines[lineNo].count = count;
+}
+
+uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uint8_t data[8])
+{
+    const OdIndexEntry *row = sdoParameterRow(node, role, channel);
+    // Client requests leave on subentry 1, server answers on subentry 2.
+    const uint8_t sub = role == SdoRole::Server ? 2 : 1;
+    if (row == nullptr || row->count <= sub)
+        return 1;
+    return sendSdoOnCobId(node, sdoRowValue(row, sub), data);
 }

@@ -96,9 +96,7 @@ void takeSdoRowIdentity(const NodeContext *node, SdoTransferLine *line)
                                                                      : kNoNodeId;
 }
 
-namespace {
-
-uint8_t sendOnCobId(NodeContext *node, uint32_t cobId, const uint8_t data[8])
+uint8_t sendSdoOnCobId(NodeContext *node, uint32_t cobId, const uint8_t data[8])
 {
     if (node->nmtState != NmtState::Operational && node->nmtState != NmtState::PreOperational)
         return 1;
@@ -114,21 +112,9 @@ uint8_t sendOnCobId(NodeContext *node, uint32_t cobId, const uint8_t data[8])
     return canSend(node->port, &frame);
 }
 
-} // namespace
-
-uint8_t sendSdoFrame(NodeContext *node, uint8_t channel, uint8_t role, const uint8_t data[8])
-{
-    const OdIndexEntry *row = sdoParameterRow(node, role, channel);
-    // Client requests leave on subentry 1, server answers on subentry 2.
-    const uint8_t sub = role == SdoRole::Server ? 2 : 1;
-    if (row == nullptr || row->count <= sub)
-        return 1;
-    return sendOnCobId(node, sdoRowValue(row, sub), data);
-}
-
 uint8_t sendSdoLineFrame(NodeContext *node, const SdoTransferLine *line, const uint8_t data[8])
 {
-    return sendOnCobId(node, line->sendCobId, data);
+    return sendSdoOnCobId(node, line->sendCobId, data);
 }
 
 uint8_t sendSdoAbortFrame(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, uint8_t subIndex,

@@ -22,6 +22,9 @@ int findSdoClientChannel(const NodeContext *node, uint8_t nodeId, uint8_t *chann
 // id, into the line; the transfer keeps them whatever later becomes of the row.
 void takeSdoRowIdentity(const NodeContext *node, SdoTransferLine *line);
 
+// Sends 8 bytes on cobId, only in NMT states 5 and 127 and only on a
+// configured identifier (1 to 0x7FF). 0 sent.
+uint8_t sendSdoOnCobId(NodeContext *node, uint32_t cobId, const uint8_t data[8]);
 // Sends a frame on the line's own COB-ID. 0 sent.
 uint8_t sendSdoLineFrame(NodeContext *node, const SdoTransferLine *line, const uint8_t data[8]);
 // Sends {0x80, the line's index and subindex, code} on the line's own COB-ID. 0 sent.

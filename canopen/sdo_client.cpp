@@ -1,272 +1,199 @@
-// The SDO client's answer handling: one handler per line state and command
-// specifier of the server's frame. Every protocol violation aborts the
-// transfer with its own code; the transfer then ends in its callback.
-#include "canopen/abort_codes.h"
-#include "canopen/sdo_block.h"
-#include "canopen/sdo_line.h"
+// Starting SDO client transfers: the channel of the server node, a free
+// line, the first frame of an upload or download (expedited, segmented or
+// block), and the variants that pick a channel or run without a callback.
+#include "canopen/sdo_client.h"
 
+#include "canopen/od.h"
+#include "canopen/sdo_line.h"
+#include "canopen/stack_lock.h"
+
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-void finish(const SdoExchange &ex)
+constexpr int kStarted = 0;
+constexpr int kRefused = -1;
+constexpr int kNoBuffer = -2;
+
+// Takes and sets up a line for a client transfer to nodeId; a start result
+// other than kStarted when it cannot.
+int openClientLine(NodeContext *node, uint8_t nodeId, uint8_t state, uint16_t index, uint8_t subIndex,
+                   uint8_t dataType, SdoCallback callback, SdoTransferLine **opened)
 {
-    finishSdoClientLine(ex.node, ex.line, SdoState::Finished);
+    uint8_t channel = 0;
+    const int found = findSdoClientChannel(node, nodeId, &channel);
+    if (found != 0)
+        return found;
+    // One transfer per channel and per server node at a time (a row pointed
+    // elsewhere may still carry an older transfer); a locally aborted one is done.
+    for (const SdoTransferLine &line : node->sdoLines) {
+        if (line.role == SdoRole::Client && (line.channel == channel || line.peerNodeId == nodeId) &&
+            line.state != SdoState::Free && line.state != SdoState::AbortedLocally)
+            return kRefused;
+    }
+    const uint8_t lineNo = findFreeSdoLine(node);
+    if (lineNo == kSdoNoLine)
+        return kRefused;
+    SdoTransferLine *line = &node->sdoLines[lineNo];
+    // A line without its time-out could wait for a silent server forever.
+    if (!setUpSdoLine(node, line, channel, SdoRole::Client, state, index, subIndex)) {
+        freeSdoLine(line);
+        return kRefused;
+    }
+    line->dataType = dataType;
+    line->callback = callback;
+    *opened = line;
+    return kStarted;
 }
 
-void sendSegmentRequest(const SdoExchange &ex)
+// Sends the first frame; the line is freed again when that fails (wrong NMT
+// state, frame not sent).
+int launch(NodeContext *node, SdoTransferLine *line, const uint8_t frame[8])
 {
-    uint8_t frame[8];
-    sdoFormatFrame(frame, static_cast<uint8_t>(SdoCmd::UploadSegmentRequest + ex.line->toggle * 16), 0, 0, 0);
-    sendSdoLineFrame(ex.node, ex.line, frame);
+    if (sendSdoLineFrame(node, line, frame) != 0) {
+        freeSdoLine(line);
+        return kRefused;
+    }
+    return kStarted;
 }
-
-void sendDownloadSegment(const SdoExchange &ex)
-{
-    uint8_t frame[8];
-    bool last = false;
-    const uint32_t code = nextSdoSegment(ex.line, frame, &last);
-    if (code != 0) {
-        failSdoLine(ex.node, ex.line, code);
-        return;
-    }
-    sendSdoLineFrame(ex.node, ex.line, frame);
-}
-
-// An initiate answer or an abort that names another object than the line's
-// belongs to an earlier request whose answer came after its time-out; taken
-// for this one it would hand over another object's value or outcome. Such a
-// frame is ignored and the line's time-out keeps running. An abort naming no
-// object (index and subindex 0) cannot be told apart and is taken.
-bool namesAnotherObject(const SdoExchange &ex)
-{
-    return sdoFrameIndex(ex.bytes) != ex.line->index || ex.bytes[3] != ex.line->subIndex;
-}
-
-// The server frames that name an object: the initiate answers of every kind
-// and aborts. Segments and block acknowledgements carry data there instead,
-// and so does every frame of a running block upload but its initiate answer
-// and its abort.
-bool answersAnotherRequest(const SdoExchange &ex)
-{
-    const uint8_t command = ex.bytes[0];
-    const bool blockUpload = ex.line->state == SdoState::BlockUpload;
-    const bool abort = blockUpload ? command == SdoCmd::Abort : sdoSpecifier(ex.bytes) == 4;
-    if (abort)
-        return !(sdoFrameIndex(ex.bytes) == 0 && ex.bytes[3] == 0) && namesAnotherObject(ex);
-    if (blockUpload)
-        return ex.line->blockUploadPhase == 0 && sdoSpecifier(ex.bytes) == 6 && namesAnotherObject(ex);
-    switch (sdoSpecifier(ex.bytes)) {
-    case 2: // upload initiate answer
-    case 3: // download initiate answer
-    case 6: // block upload initiate answer
-        return namesAnotherObject(ex);
-    case 5: // block download: the initiate answer, not an acknowledgement or the end
-        return (command & 3) == 0 && namesAnotherObject(ex);
-    default:
-        return false;
-    }
-}
-
-void failOnCode(const SdoExchange &ex, uint32_t code)
-{
-    if (code != 0)
-        failSdoLine(ex.node, ex.line, code);
-}
-
-// Any state but block upload, specifier 4: the server gave up.
-void peerAbort(const SdoExchange &ex)
-{
-    ex.line->abortCode = sdoReadU32(ex.bytes + 4);
-    finishSdoClientLine(ex.node, ex.line, SdoState::AbortedByPeer);
-}
-
-// Upload, specifier 2: the initiate answer, with the data (expedited) or the size.
-void uploadInitiateAnswer(const SdoExchange &ex)
-{
-    SdoTransferLine *line = ex.line;
-    // Once segments arrived, an initiate answer fits no transfer: taken as
-    // the value, it would pass off the first segment's bytes as the result.
-    if (line->offset != 0) {
-        sdoNoSuchTransfer(ex);
-        return;
-    }
-    const uint8_t command = ex.bytes[0];
-    if (command & SdoCmd::ExpeditedBit) {
-        const uint32_t n = 4u - ((command >> 2) & 3u);
-        const uint32_t code = appendSdoBytes(line, ex.bytes + 4, n);
-        if (code != 0) {
-            failSdoLine(ex.node, line, code);
-            return;
-        }
-        line->count = n;
-        finish(ex);
-        return;
-    }
-    restartSdoTimeout(ex.node, line);
-    if (command & SdoCmd::SizeBit) {
-        const uint32_t size = sdoReadU32(ex.bytes + 4);
-        if (size > kSdoMaxTransferSize) {
-            failSdoLine(ex.node, line, SdoAbort::OutOfMemory);
-            return;
-        }
-        line->count = size;
-    }
-    // The first request repeats index and subindex; later ones carry zeros.
-    uint8_t frame[8];
-    sdoFormatFrame(frame, SdoCmd::UploadSegmentRequest, line->index, line->subIndex, 0);
-    sendSdoLineFrame(ex.node, line, frame);
-}
-
-// Upload, specifier 0: one segment of data.
-void uploadSegment(const SdoExchange &ex)
-{
-    const uint32_t code = takeSdoSegment(ex.node, ex.line, ex.bytes);
-    if (code != 0) {
-        failSdoLine(ex.node, ex.line, code);
-        return;
-    }
-    ex.line->toggle ^= 1;
-    if (ex.bytes[0] & SdoCmd::LastSegmentBit)
-        finish(ex);
-    else
-        sendSegmentRequest(ex);
-}
-
-// Download, specifier 3: the initiate was taken.
-void downloadInitiateAck(const SdoExchange &ex)
-{
-    if (ex.line->count == 0 || ex.line->count == ex.line->offset) {
-        finish(ex);
-        return;
-    }
-    restartSdoTimeout(ex.node, ex.line);
-    sendDownloadSegment(ex);
-}
-
-// Download, specifier 1: a segment was taken.
-void downloadSegmentAck(const SdoExchange &ex)
-{
-    SdoTransferLine *line = ex.line;
-    if (!sdoToggleMatches(ex.line, ex.bytes)) {
-        failSdoLine(ex.node, line, SdoAbort::ToggleNotAlternated);
-        return;
-    }
-    if (line->count == 0 || line->count == line->offset) {
-        finish(ex);
-        return;
-    }
-    restartSdoTimeout(ex.node, line);
-    line->toggle = (ex.bytes[0] & SdoCmd::ToggleBit) ? 0 : 1;
-    sendDownloadSegment(ex);
-}
-
-// Block download, specifier 5: initiate answer, block acknowledgement or end.
-void blockDownloadAnswer(const SdoExchange &ex)
-{
-    SdoTransferLine *line = ex.line;
-    switch (ex.bytes[0] & 3) {
-    case 0:
-        if (ex.bytes[4] >= kSdoBlockSizeLimit) {
-            failSdoLine(ex.node, line, SdoAbort::InvalidBlockSize);
-            return;
-        }
-        restartSdoTimeout(ex.node, line);
-        line->blockSize = ex.bytes[4];
-        line->crcEnabled = (ex.bytes[0] & SdoCmd::BlockCrcBit) ? 1 : 0;
-        failOnCode(ex, sendSdoBlock(ex.node, line));
-        return;
-    case 1:
-        // The end is confirmed only once every byte went out.
-        if (line->offset != line->count) {
-            failSdoLine(ex.node, line, SdoAbort::LocalControl);
-            return;
-        }
-        finish(ex);
-        return;
-    case 2:
-        restartSdoTimeout(ex.node, line);
-        failOnCode(ex, takeSdoBlockAck(ex.node, line, ex.bytes));
-        return;
-    default:
-        sdoNoSuchTransfer(ex);
-        return;
-    }
-}
-
-// Block upload: segments carry their sequence number in byte 0, so only a
-// byte 0 of exactly 0x80 is an abort here.
-void blockUploadFrame(const SdoExchange &ex)
-{
-    SdoTransferLine *line = ex.line;
-    const uint8_t command = ex.bytes[0];
-    if (command == SdoCmd::Abort) {
-        peerAbort(ex);
-        return;
-    }
-    switch (line->blockUploadPhase) {
-    case 0: {
-        if (command & 0x01)
-            return;
-        restartSdoTimeout(ex.node, line);
-        line->blockUploadPhase = 1;
-        line->crcEnabled = (command & SdoCmd::BlockCrcBit) ? 1 : 0;
-        if (command & 0x02) {
-            const uint32_t size = sdoReadU32(ex.bytes + 4);
-            if (size > kSdoMaxTransferSize) {
-                failSdoLine(ex.node, line, SdoAbort::OutOfMemory);
-                return;
-            }
-            line->blockObjectSize = size;
-        }
-        uint8_t frame[8] = {SdoCmd::BlockUploadStart, 0, 0, 0, 0, 0, 0, 0};
-        sendSdoLineFrame(ex.node, line, frame);
-        return;
-    }
-    case 1:
-        failOnCode(ex, takeSdoBlockSegment(ex.node, line, ex.bytes));
-        return;
-    default: {
-        const uint32_t code = takeSdoBlockEnd(line, ex.bytes);
-        if (code != 0) {
-            failSdoLine(ex.node, line, code);
-            return;
-        }
-        uint8_t frame[8] = {SdoCmd::BlockEndAck, 0, 0, 0, 0, 0, 0, 0};
-        sendSdoLineFrame(ex.node, line, frame);
-        finish(ex);
-        return;
-    }
-    }
-}
-
-constexpr SdoHandler kInvalid = sdoInvalidCommand;
-constexpr SdoHandler kNoTransfer = sdoNoSuchTransfer;
-constexpr SdoHandler kIgnore = sdoIgnoreFrame;
-
-// Rows: no transfer in progress, then line states 2 to 5. Columns: the
-// command specifier (byte 0 >> 5) of the server's frame.
-const SdoHandler kClientHandlers[5][8] = {
-    // idle: a stray abort is dropped, anything else is answered with an abort
-    {kNoTransfer, kNoTransfer, kNoTransfer, kNoTransfer, kIgnore, kNoTransfer, kNoTransfer, kInvalid},
-    // 2 download
-    {kNoTransfer, downloadSegmentAck, kNoTransfer, downloadInitiateAck, peerAbort, kNoTransfer, kNoTransfer,
-     kInvalid},
-    // 3 upload
-    {uploadSegment, kNoTransfer, uploadInitiateAnswer, kNoTransfer, peerAbort, kNoTransfer, kNoTransfer, kInvalid},
-    // 4 block download
-    {kNoTransfer, kNoTransfer, kNoTransfer, kNoTransfer, peerAbort, blockDownloadAnswer, kNoTransfer, kInvalid},
-    // 5 block upload
-    {blockUploadFrame, blockUploadFrame, blockUploadFrame, blockUploadFrame, blockUploadFrame, blockUploadFrame,
-     blockUploadFrame, kInvalid},
-};
 
 } // namespace
 
-void processSdoClientFrame(const SdoExchange &exchange)
+int readRemoteEntry(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex, uint8_t dataType,
+                    SdoCallback callback, uint8_t blockMode)
 {
-    if (exchange.line != nullptr && answersAnotherRequest(exchange))
-        return;
-    const int row = exchange.line != nullptr ? exchange.line->state - 1 : 0;
-    kClientHandlers[row][sdoSpecifier(exchange.bytes)](exchange);
+    SdoTransferLine *line = nullptr;
+    const uint8_t state = blockMode ? SdoState::BlockUpload : SdoState::Upload;
+    const int opened = openClientLine(node, nodeId, state, index, subIndex, dataType, callback, &line);
+    if (opened != kStarted)
+        return opened;
+    uint8_t frame[8];
+    if (blockMode)
+        sdoFormatFrame(frame, SdoCmd::BlockUploadInitiate, index, subIndex, kSdoBlockSegments);
+    else
+        sdoFormatFrame(frame, SdoCmd::UploadInitiate, index, subIndex, 0);
+    return launch(node, line, frame);
+}
+
+int writeRemoteEntry(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex, uint32_t count,
+                     uint8_t dataType, const void *data, SdoCallback callback, uint8_t blockMode)
+{
+    if (data == nullptr && count != 0)
+        return kRefused;
+    SdoTransferLine *line = nullptr;
+    const uint8_t state = blockMode ? SdoState::BlockDownload : SdoState::Download;
+    const int opened = openClientLine(node, nodeId, state, index, subIndex, dataType, callback, &line);
+    if (opened != kStarted)
+        return opened;
+
+    line->count = count;
+    if (count > kSdoInlineSize) {
+        line->dynamicData = static_cast<uint8_t *>(std::malloc(count));
+        if (line->dynamicData == nullptr) {
+            freeSdoLine(line);
+            return kNoBuffer;
+        }
+        line->dynamicDataSize = count;
+    }
+    if (count != 0)
+        std::memcpy(sdoLineBytes(line), data, count);
+
+    uint8_t frame[8];
+    if (blockMode) {
+        line->blockObjectSize = count;
+        sdoFormatFrame(frame, SdoCmd::BlockDownloadInitiate, index, subIndex, count);
+    } else if (count <= 4) {
+        // An empty value goes as 0x33: the otherwise unused bit 4 carries the
+        // fourth empty byte that the two size bits cannot hold. Our own server
+        // reads it so; a server that reads only the two bits stores four zero
+        // bytes, which a text entry reads back as empty.
+        const uint8_t command = static_cast<uint8_t>(SdoCmd::DownloadExpedited + (4 - count) * 4);
+        sdoFormatFrame(frame, command, index, subIndex, 0);
+        std::memcpy(frame + 4, line->data, count);
+        line->offset = count;
+    } else {
+        sdoFormatFrame(frame, SdoCmd::DownloadSegmented, index, subIndex, count);
+    }
+    return launch(node, line, frame);
+}
+
+namespace {
+
+// Gives the first unused client row (server node id 0) to nodeId.
+bool claimClientRow(NodeContext *node, uint8_t nodeId)
+{
+    for (int c = 0; c <= 0xFF; ++c) {
+        const OdIndexEntry *row = sdoParameterRow(node, SdoRole::Client, static_cast<uint8_t>(c));
+        if (row == nullptr || row->count < 4)
+            return false;
+        if (sdoRowValue(row, 3) == 0) {
+            sdoSetRowValue(row, 1, 0x600u + nodeId);
+            sdoSetRowValue(row, 2, 0x580u + nodeId);
+            sdoSetRowValue(row, 3, nodeId);
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+int readRemoteEntryAutoChannel(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex,
+                               uint8_t dataType, SdoCallback callback, uint8_t blockMode)
+{
+    const int started = readRemoteEntry(node, nodeId, index, subIndex, dataType, callback, blockMode);
+    if (started != kSdoNoRowForNode || !claimClientRow(node, nodeId))
+        return started;
+    return readRemoteEntry(node, nodeId, index, subIndex, dataType, callback, blockMode);
+}
+
+int writeRemoteEntryAutoChannel(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex,
+                                uint32_t count, uint8_t dataType, const void *data, SdoCallback callback,
+                                uint8_t blockMode)
+{
+    const int started = writeRemoteEntry(node, nodeId, index, subIndex, count, dataType, data, callback, blockMode);
+    if (started != kSdoNoRowForNode || !claimClientRow(node, nodeId))
+        return started;
+    return writeRemoteEntry(node, nodeId, index, subIndex, count, dataType, data, callback, blockMode);
+}
+
+int readRemoteEntryPolled(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex, uint8_t dataType,
+                          uint8_t blockMode)
+{
+    return readRemoteEntry(node, nodeId, index, subIndex, dataType, nullptr, blockMode);
+}
+
+int writeRemoteEntryPolled(NodeContext *node, uint8_t nodeId, uint16_t index, uint8_t subIndex, uint32_t count,
+                           uint8_t dataType, const void *data, uint8_t blockMode)
+{
+    return writeRemoteEntry(node, nodeId, index, subIndex, count, dataType, data, nullptr, blockMode);
+}
+
+bool isSdoClientTransferRunning(const NodeContext *node, uint8_t serverNodeId)
+{
+    StackLockGuard lock;
+    for (const SdoTransferLine &line : node->sdoLines) {
+        if (line.role == SdoRole::Client && sdoLineRunning(line) && line.peerNodeId == serverNodeId)
+            return true;
+    }
+    return false;
+}
+
+uint32_t setSdoClientChannel(NodeContext *node, uint8_t channel, uint8_t serverNodeId)
+{
+    constexpr uint16_t kFirstClientRow = 0x1280;
+    const uint16_t index = static_cast<uint16_t>(kFirstClientRow + channel);
+    uint32_t requestCobId = 0x600u + serverNodeId;
+    uint32_t answerCobId = 0x580u + serverNodeId;
+    uint8_t nodeId = serverNodeId;
+    StackLockGuard lock; // the timer and receive threads read the row
+    uint32_t size = sizeof requestCobId;
+    if (const uint32_t code = setOdEntry(node, index, 1, &requestCobId, &size, 0))
+        return code;
+    size = sizeof answerCobId;
+    if (const uint32_t code = setOdEntry(node, index, 2, &answerCobId, &size, 0))
+        return code;
+    size = sizeof nodeId;
+    return setOdEntry(node, index, 3, &nodeId, &size, 0);
 }

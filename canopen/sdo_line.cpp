@@ -101,37 +101,3 @@ void sdoNoSuchTransfer(const SdoExchange &exchange)
 void sdoIgnoreFrame(const SdoExchange &)
 {
 }
-
-uint8_t findFreeSdoLine(NodeContext *node)
-{
-    for (int i = 0; i < kSdoLineCount; ++i) {
-        if (node->sdoLines[i].state == SdoState::Free)
-            return static_cast<uint8_t>(i);
-    }
-    return kSdoNoLine;
-}
-
-uint8_t findSdoLine(NodeContext *node, uint8_t channel, uint8_t role)
-{
-    for (int i = 0; i < kSdoLineCount; ++i) {
-        const SdoTransferLine &line = node->sdoLines[i];
-        if (line.role == role && line.channel == channel && line.state != SdoState::Free &&
-            line.state != SdoState::AbortedLocally)
-            return static_cast<uint8_t>(i);
-    }
-    return kSdoNoLine;
-}
-
-uint32_t getSdoRemainingBytes(NodeContext *node, uint8_t lineNo)
-{
-    if (lineNo >= kSdoLineCount)
-        return 0;
-    const SdoTransferLine &line = node->sdoLines[lineNo];
-    return line.count > line.offset ? line.count - line.offset : 0;
-}
-
-void setSdoCount(NodeContext *node, uint8_t lineNo, uint32_t count)
-{
-    if (lineNo < kSdoLineCount)
-        node->sdoLines[lineNo].count = count;
-}

@@ -65,7 +65,3 @@ void failSdoExchange(const SdoExchange &exchange, uint32_t code);
 void sdoInvalidCommand(const SdoExchange &exchange); // 0x05040001
 void sdoNoSuchTransfer(const SdoExchange &exchange); // 0x08000021
 void sdoIgnoreFrame(const SdoExchange &exchange);
-
-// The two roles' handling of one frame (sdo_client.cpp, sdo_server.cpp).
-void processSdoClientFrame(const SdoExchange &exchange);
-void processSdoServerFrame(const SdoExchange &exchange);

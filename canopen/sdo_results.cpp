@@ -1,7 +1,7 @@
 // The outcome of a client transfer as its caller fetches it (normally from
 // the completion callback): data and size of an upload, the abort code of a
 // failed transfer, and closing the line.
-#include "canopen/sdo.h"
+#include "canopen/sdo_results.h"
 
 #include "canopen/sdo_line.h"
 

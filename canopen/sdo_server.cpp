@@ -2,6 +2,8 @@
 // SDO server rows: one handler per line state and command specifier of the
 // client's frame. Data are stored through setOdEntry only once a transfer is
 // complete, and confirmed to the client only when the store succeeded.
+#include "canopen/sdo_server.h"
+
 #include "canopen/abort_codes.h"
 #include "canopen/od.h"
 #include "canopen/sdo_block.h"
