@@ -13,6 +13,7 @@
 #include "stream_output.h"
 #include "warnings.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <new>
@@ -24,6 +25,7 @@ namespace {
 
 struct Layout
 {
+    explicit Layout(std::uint64_t indexMemory) : journal(indexMemory) {}
     std::deque<BlockLayout> blocks; // stable addresses for the jobs
     std::vector<std::vector<std::size_t>> chains; // streaming blocks by file chain
     Journal journal;
@@ -84,86 +86,124 @@ void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, E
                      " bytes between blocks that are not part of any block skipped");
 }
 
+// Where an archive name goes: its path in the output folder, or "" after a
+// warning when it is refused or was taken by an earlier name.
+std::string claimName(const std::string &name, std::set<std::string> &used, Warnings &warnings)
+{
+    std::string why;
+    const std::string relative = OutputFolder::mapName(name, why);
+    if (relative.empty()) {
+        warnings.add(why + "; not extracted");
+        return relative;
+    }
+    if (!used.insert(relative).second) {
+        warnings.add("\"" + relative + "\" is extracted already from another name in the archive; \"" +
+                     name + "\" not extracted");
+        return std::string();
+    }
+    return relative;
+}
+
 // Creates the output files of the latest version and the decoding jobs that
 // fill them.
-void planJournal(const Layout &layout, OutputFolder &folder, OutputFiles &files,
+void planJournal(Layout &layout, OutputFolder &folder, std::set<std::string> &used,
                  Warnings &warnings, const ExtractOptions &options, std::vector<DecodeJob> &jobs,
                  ExtractReport &report)
 {
-    const Journal &journal = layout.journal;
+    Journal &journal = layout.journal;
     const std::vector<Fragment> &fragments = journal.fragments();
-    // Position of every fragment within its d block.
-    std::vector<std::size_t> position(fragments.size(), 0);
-    std::map<std::size_t, std::vector<std::vector<FragmentPlace>>> places;
-    for (const auto &entry : journal.dataBlocks()) {
-        for (std::size_t k = 0; k < entry.second.fragments.size(); ++k)
-            position[entry.second.fragments[k]] = k;
-    }
-    std::set<std::string> used;
+    std::map<std::size_t, std::vector<PlaceRun>> places;
     for (const FileVersion *file : journal.latestFiles()) {
+        const std::string relative = claimName(file->name, used, warnings);
+        if (relative.empty())
+            continue;
         std::string why;
-        const std::string relative = OutputFolder::mapName(file->name, why);
-        if (relative.empty()) {
-            warnings.add(why + "; not extracted");
+        if (file->directory) {
+            if (!folder.makeFolder(relative, why))
+                warnings.add(why + "; \"" + file->name + "\" not extracted");
             continue;
         }
-        if (!used.insert(relative).second) {
-            warnings.add("\"" + file->name + "\" maps to a path already extracted; not extracted");
-            continue;
-        }
-        const std::string path = folder.prepare(relative, file->directory, why);
-        if (path.empty()) {
+        for (const FragmentRun &run : file->runs)
+            ZPAQ_CHECK(fragments[run.first].block != Fragment::kNoBlock,
+                       "file \"%s\" uses a fragment whose data block is missing",
+                       file->name.c_str());
+        journal.charge(std::int64_t(file->runs.size() * sizeof(PlaceRun)));
+        const long index = folder.addFile(relative, std::uint32_t(file->runs.size()), why);
+        if (index < 0) {
             warnings.add(why + "; \"" + file->name + "\" not extracted");
             continue;
         }
-        if (file->directory)
-            continue;
-        for (std::uint32_t f : file->fragments)
-            ZPAQ_CHECK(fragments[f].block != Fragment::kNoBlock,
-                       "file \"%s\" uses a fragment whose data block is missing",
-                       file->name.c_str());
-        const std::size_t index = files.create(path, file->size);
         ++report.filesWritten;
         report.bytesWritten += file->size;
         std::uint64_t offset = 0;
-        for (std::uint32_t f : file->fragments) {
-            const Fragment &fragment = fragments[f];
-            auto &blockPlaces = places[fragment.block];
-            blockPlaces.resize(journal.dataBlocks().at(fragment.block).fragments.size());
-            blockPlaces[position[f]].push_back({index, offset});
-            offset += fragment.size;
+        for (const FragmentRun &run : file->runs) {
+            const Fragment &first = fragments[run.first];
+            const Fragment &last = fragments[run.first + run.count - 1];
+            const std::uint32_t position =
+                run.first - journal.dataBlocks().at(first.block).firstFragment;
+            places[first.block].push_back(
+                {std::uint32_t(index), position, position + run.count - 1, offset});
+            offset += last.offset + last.size - first.offset;
         }
     }
     for (const auto &entry : journal.dataBlocks()) {
         auto found = places.find(entry.first);
         if (found == places.end() && !options.decodeAllBlocks)
             continue;
-        std::vector<std::vector<FragmentPlace>> blockPlaces;
+        auto runs = std::make_shared<std::vector<PlaceRun>>();
         if (found != places.end())
-            blockPlaces = std::move(found->second);
-        blockPlaces.resize(entry.second.fragments.size());
+            runs->swap(found->second);
+        std::stable_sort(runs->begin(), runs->end(),
+                         [](const PlaceRun &a, const PlaceRun &b) { return a.first < b.first; });
         const BlockLayout &block = layout.blocks[entry.first];
         const DataBlockContents &contents = entry.second;
-        auto shared = std::make_shared<std::vector<std::vector<FragmentPlace>>>(std::move(blockPlaces));
         DecodeJob job;
         job.blocks.push_back(&block);
-        job.makeOutput = [&fragments, &contents, shared, &block](FileWriterCache &writer) {
+        job.makeOutput = [&fragments, &contents, runs, &block](FileWriterCache &writer) {
             return std::unique_ptr<BlockOutput>(
-                new FragmentRouter(fragments, contents, std::move(*shared), writer, block.start));
+                new FragmentRouter(fragments, contents, std::move(*runs), writer, block.start));
         };
         jobs.push_back(std::move(job));
     }
 }
 
-void planStreams(const Layout &layout, OutputFolder &folder, Warnings &warnings,
-                 std::vector<DecodeJob> &jobs)
+// Decides, in archive order, which file every streamed segment goes to, so
+// that the result does not depend on which thread decodes what first. Blocks
+// that write nothing are not decoded.
+void planStreams(const Layout &layout, OutputFolder &folder, std::set<std::string> &used,
+                 Warnings &warnings, std::vector<DecodeJob> &jobs)
 {
     for (const std::vector<std::size_t> &chain : layout.chains) {
+        auto targets = std::make_shared<std::vector<long>>();
         DecodeJob job;
-        for (std::size_t i : chain)
-            job.blocks.push_back(&layout.blocks[i]);
-        job.makeOutput = [&folder, &warnings](FileWriterCache &) {
-            return std::unique_ptr<BlockOutput>(new StreamOutput(folder, warnings));
+        long target = -1;
+        for (std::size_t i : chain) {
+            const BlockLayout &block = layout.blocks[i];
+            std::vector<long> blockTargets;
+            for (const SegmentLayout &segment : block.segments) {
+                if (segment.name.empty() && &segment == &layout.blocks[chain[0]].segments[0])
+                    warnings.add("data of a segment without a file name at offset " +
+                                 std::to_string(segment.offset) + " skipped");
+                if (!segment.name.empty()) {
+                    const std::string relative = claimName(segment.name, used, warnings);
+                    std::string why;
+                    target = relative.empty() ? -1 : folder.addFile(relative, 1, why);
+                    if (!relative.empty() && target < 0)
+                        warnings.add(why + "; \"" + segment.name + "\" not extracted");
+                } else if (target >= 0) {
+                    folder.addPart(std::size_t(target));
+                }
+                blockTargets.push_back(target);
+            }
+            if (std::any_of(blockTargets.begin(), blockTargets.end(), [](long t) { return t >= 0; })) {
+                job.blocks.push_back(&block);
+                targets->insert(targets->end(), blockTargets.begin(), blockTargets.end());
+            }
+        }
+        if (job.blocks.empty())
+            continue;
+        job.makeOutput = [targets](FileWriterCache &writer) {
+            return std::unique_ptr<BlockOutput>(new StreamOutput(writer, *targets));
         };
         jobs.push_back(std::move(job));
     }
@@ -178,16 +218,16 @@ ExtractReport extract(const std::string &archivePath, const std::string &outputF
     Warnings warnings;
     try {
         const ArchiveInput input(archivePath);
-        Layout layout;
+        Layout layout(options.indexMemory);
         readLayout(input, layout, warnings, report);
-        OutputFolder folder(outputFolder);
-        OutputFiles files;
+        OutputFolder folder(outputFolder, warnings);
+        std::set<std::string> used;
         std::vector<DecodeJob> jobs;
-        planJournal(layout, folder, files, warnings, options, jobs, report);
-        planStreams(layout, folder, warnings, jobs);
+        planJournal(layout, folder, used, warnings, options, jobs, report);
+        planStreams(layout, folder, used, warnings, jobs);
         for (const DecodeJob &job : jobs)
             report.blocksDecoded += job.blocks.size();
-        runDecodeJobs(input.data(), jobs, options.threads, files);
+        runDecodeJobs(input.data(), jobs, options.threads, folder);
         report.versions = layout.journal.versions();
         report.indexRecords = layout.journal.indexRecords();
         report.versionBytes = layout.journal.totalVersionBytes();
@@ -196,7 +236,7 @@ ExtractReport extract(const std::string &archivePath, const std::string &outputF
         report.error = "out of memory";
     } catch (const std::exception &e) {
         report.result = 2;
-        report.error = e.what();
+        report.error = printable(e.what());
     }
     report.warnings = warnings.texts();
     if (report.result == 0 && !report.warnings.empty())

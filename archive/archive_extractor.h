@@ -3,6 +3,8 @@
 // of threads.
 #pragma once
 
+#include "zpaq_choices.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -15,6 +17,9 @@ struct ExtractOptions
     unsigned threads = 0;
     /// Decode and check every d block, also those no current file needs.
     bool decodeAllBlocks = false;
+    /// Memory the archive's index may take (the default is the documented
+    /// bound; tests lower it).
+    std::uint64_t indexMemory = kIndexMemoryBudget;
 };
 
 struct ExtractReport

@@ -54,13 +54,13 @@ std::uint64_t jobMemory(const DecodeJob &job)
 
 struct SharedState
 {
-    SharedState(const std::uint8_t *a, std::vector<DecodeJob> &j, const OutputFiles &f)
-        : archive(a), jobs(j), files(f)
+    SharedState(const std::uint8_t *a, std::vector<DecodeJob> &j, OutputFolder &f)
+        : archive(a), jobs(j), folder(f)
     {
     }
     const std::uint8_t *archive;
     std::vector<DecodeJob> &jobs;
-    const OutputFiles &files;
+    OutputFolder &folder;
     std::atomic<std::size_t> next{0};
     std::atomic<bool> cancel{false};
     MemoryBudget budget;
@@ -80,7 +80,7 @@ struct SharedState
 
 void worker(SharedState &s)
 {
-    FileWriterCache writer(s.files);
+    FileWriterCache writer(s.folder);
     for (;;) {
         const std::size_t i = s.next++;
         if (i >= s.jobs.size() || s.cancel)
@@ -104,14 +104,14 @@ void worker(SharedState &s)
 } // namespace
 
 void runDecodeJobs(const std::uint8_t *archive, std::vector<DecodeJob> &jobs, unsigned threads,
-                   const OutputFiles &files)
+                   OutputFolder &folder)
 {
     if (jobs.empty())
         return;
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
     threads = unsigned(std::min<std::size_t>(threads, jobs.size()));
-    SharedState state(archive, jobs, files);
+    SharedState state(archive, jobs, folder);
     std::vector<std::thread> pool;
     try {
         for (unsigned t = 1; t < threads; ++t)

@@ -23,6 +23,6 @@ struct DecodeJob
 /// joins them before returning. Throws DecodeError with the first failure;
 /// the other workers stop early.
 void runDecodeJobs(const std::uint8_t *archive, std::vector<DecodeJob> &jobs, unsigned threads,
-                   const OutputFiles &files);
+                   OutputFolder &folder);
 
 } // namespace zpaq

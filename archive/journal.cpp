@@ -6,10 +6,14 @@
 #include "zpaq_choices.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace zpaq {
 
 namespace {
+
+// What a map or tree entry costs beyond its contents.
+constexpr std::int64_t kMapEntryBytes = 64;
 
 bool allDigits(const std::string &s, std::size_t from, std::size_t count)
 {
@@ -37,6 +41,8 @@ bool parseJournalName(const std::string &name, JournalName &out)
     out.number = std::uint32_t(number);
     return true;
 }
+
+Journal::Journal(std::uint64_t memoryBudget) : m_budget(memoryBudget) {}
 
 void Journal::requireTransaction(const JournalName &name) const
 {
@@ -97,16 +103,23 @@ void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8
     ++m_hashBlockCount;
     ZPAQ_CHECK(std::uint64_t(name.number) + count <= 0x100000000ull,
                "hash block %u numbers fragments past 2^32", name.number);
+    ZPAQ_CHECK(m_fragments.size() + count < 0xFFFFFFFFull, "more than 2^32 fragments");
+    charge(std::int64_t(count * sizeof(Fragment)) + kMapEntryBytes);
     const auto block = m_dataBlockByNumber.find(name.number);
     DataBlockContents *contents = nullptr;
     if (block != m_dataBlockByNumber.end()) {
         contents = &m_dataBlocks[block->second];
-        ZPAQ_CHECK(contents->fragments.empty(), "data block %u is described by two hash blocks",
+        ZPAQ_CHECK(!contents->described, "data block %u is described by two hash blocks",
                    name.number);
+        contents->described = true;
+        contents->firstFragment = std::uint32_t(m_fragments.size());
+        contents->count = std::uint32_t(count);
     }
+    defineIds(name.number, std::uint32_t(count), std::uint32_t(m_fragments.size()));
     ByteReader in(data.data(), data.size());
     in.inU32le("hash block");
     std::uint64_t offset = 0;
+    m_fragments.reserve(m_fragments.size() + count);
     for (std::size_t t = 0; t < count; ++t) {
         Fragment f;
         std::memcpy(f.sha1, in.inBytes(20, "fragment hash"), 20);
@@ -114,14 +127,69 @@ void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8
         f.offset = offset;
         f.block = contents ? block->second : Fragment::kNoBlock;
         offset += f.size;
-        const std::uint32_t index = std::uint32_t(m_fragments.size());
         m_fragments.push_back(f);
-        m_fragmentById[std::uint32_t(name.number + t)] = index;
-        if (contents)
-            contents->fragments.push_back(index);
     }
     if (contents)
         contents->dataSize = offset;
+}
+
+// Fragment ids map to indexes in ranges, one per hash block; a later hash
+// block that numbers ids again (archives joined from separate ones) takes
+// them over.
+void Journal::defineIds(std::uint32_t first, std::uint32_t count, std::uint32_t firstIndex)
+{
+    const std::uint64_t end = std::uint64_t(first) + count;
+    std::vector<std::pair<std::uint32_t, IdRange>> tails;
+    auto it = m_ids.upper_bound(first);
+    if (it != m_ids.begin()) {
+        auto before = std::prev(it);
+        const std::uint64_t beforeEnd = std::uint64_t(before->first) + before->second.count;
+        if (beforeEnd > end)
+            tails.push_back({std::uint32_t(end),
+                             {std::uint32_t(beforeEnd - end),
+                              before->second.firstIndex + std::uint32_t(end - before->first)}});
+        if (beforeEnd > first)
+            before->second.count = first - before->first;
+        if (before->second.count == 0)
+            m_ids.erase(before);
+    }
+    for (it = m_ids.lower_bound(first); it != m_ids.end() && it->first < end;) {
+        const std::uint64_t itEnd = std::uint64_t(it->first) + it->second.count;
+        if (itEnd > end)
+            tails.push_back({std::uint32_t(end),
+                             {std::uint32_t(itEnd - end),
+                              it->second.firstIndex + std::uint32_t(end - it->first)}});
+        it = m_ids.erase(it);
+    }
+    for (const auto &tail : tails)
+        m_ids.insert(tail);
+    if (count > 0)
+        m_ids[first] = {count, firstIndex};
+}
+
+std::int64_t Journal::fragmentOf(std::uint32_t id) const
+{
+    auto it = m_ids.upper_bound(id);
+    if (it == m_ids.begin())
+        return -1;
+    --it;
+    if (id - it->first >= it->second.count)
+        return -1;
+    return std::int64_t(it->second.firstIndex) + (id - it->first);
+}
+
+void Journal::charge(std::int64_t bytes)
+{
+    m_memory = std::uint64_t(std::int64_t(m_memory) + bytes);
+    ZPAQ_CHECK(m_memory <= m_budget,
+               "the archive's index needs more than %llu MiB of memory",
+               static_cast<unsigned long long>(m_budget >> 20));
+}
+
+std::int64_t Journal::recordMemory(const std::string &name, const FileVersion &file)
+{
+    return std::int64_t(2 * name.size() + sizeof(FileVersion) + kMapEntryBytes +
+                        file.runs.capacity() * sizeof(FragmentRun));
 }
 
 void Journal::addIndexBlock(const JournalName &name, const std::vector<std::uint8_t> &data)
@@ -134,10 +202,13 @@ void Journal::addIndexBlock(const JournalName &name, const std::vector<std::uint
         for (std::uint8_t c = in.inNext("file name"); c != 0; c = in.inNext("file name"))
             fileName.push_back(char(c));
         ++m_indexRecords;
-        if (date == 0) {
-            m_files.erase(fileName);
-            continue;
+        const auto old = m_files.find(fileName);
+        if (old != m_files.end()) {
+            charge(-recordMemory(old->first, old->second));
+            m_files.erase(old);
         }
+        if (date == 0)
+            continue;
         FileVersion file;
         file.name = fileName;
         file.date = date;
@@ -149,17 +220,39 @@ void Journal::addIndexBlock(const JournalName &name, const std::vector<std::uint
         ZPAQ_CHECK(std::uint64_t(count) * 4 <= in.remaining(),
                    "index record of \"%s\" lists %u fragments past the end of its block",
                    fileName.c_str(), count);
-        file.fragments.reserve(count);
-        for (std::uint32_t k = 0; k < count; ++k) {
-            const std::uint32_t id = in.inU32le("fragment id");
-            const auto found = m_fragmentById.find(id);
-            ZPAQ_CHECK(found != m_fragmentById.end(), "file \"%s\" refers to fragment %u, which is never defined",
-                       fileName.c_str(), id);
-            file.fragments.push_back(found->second);
-            file.size += m_fragments[found->second].size;
+        // Two passes: count the runs of consecutive fragments of one block,
+        // then keep exactly that many, so the budget is checked first.
+        for (int pass = 0; pass < 2; ++pass) {
+            ByteReader ids(in.here(), std::size_t(count) * 4, in.offset());
+            std::size_t runs = 0;
+            std::int64_t previous = -2;
+            for (std::uint32_t k = 0; k < count; ++k) {
+                const std::uint32_t id = ids.inU32le("fragment id");
+                const std::int64_t index = fragmentOf(id);
+                ZPAQ_CHECK(index >= 0, "file \"%s\" refers to fragment %u, which is never defined",
+                           fileName.c_str(), id);
+                const Fragment &fragment = m_fragments[std::size_t(index)];
+                const bool continues = index == previous + 1 &&
+                                       m_fragments[std::size_t(previous)].block == fragment.block;
+                previous = index;
+                if (pass == 0) {
+                    runs += continues ? 0 : 1;
+                    continue;
+                }
+                if (continues)
+                    ++file.runs.back().count;
+                else
+                    file.runs.push_back({std::uint32_t(index), 1});
+                file.size += fragment.size;
+            }
+            if (pass == 0) {
+                file.runs.reserve(runs);
+                charge(recordMemory(fileName, file));
+            }
         }
+        in.inBytes(std::size_t(count) * 4, "fragment ids");
         m_totalVersionBytes += file.size;
-        m_files[fileName] = std::move(file);
+        m_files.emplace(fileName, std::move(file));
     }
 }
 

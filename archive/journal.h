@@ -1,8 +1,11 @@
 // The journaling layer: transactions of c (header), d (fragment data), h
 // (fragment hashes and sizes) and i (file index) blocks. It keeps the
 // fragment table, binds each file version to its fragments when its index
-// record is read, and yields the latest version of every file.
+// record is read, and yields the latest version of every file. All it holds
+// is counted against one memory budget for the whole archive.
 #pragma once
+
+#include "zpaq_choices.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -33,6 +36,14 @@ struct Fragment
     std::uint8_t sha1[20] = {};
 };
 
+/// Consecutive fragments of one d block: indexes first .. first + count - 1
+/// into Journal::fragments().
+struct FragmentRun
+{
+    std::uint32_t first;
+    std::uint32_t count;
+};
+
 struct FileVersion
 {
     std::string name;
@@ -40,19 +51,24 @@ struct FileVersion
     int version = 0;
     bool directory = false;
     std::uint64_t size = 0;
-    std::vector<std::uint32_t> fragments; // indexes into Journal::fragments()
+    std::vector<FragmentRun> runs; // the file's fragments in order
 };
 
-/// Fragments a d block holds, in order, as its h block describes them.
+/// Fragments a d block holds, in order, as its h block describes them:
+/// indexes firstFragment .. firstFragment + count - 1.
 struct DataBlockContents
 {
-    std::vector<std::uint32_t> fragments;
+    std::uint32_t firstFragment = 0;
+    std::uint32_t count = 0;
     std::uint64_t dataSize = 0; // sum of the fragment sizes, without the trailer
+    bool described = false;
 };
 
 class Journal
 {
 public:
+    explicit Journal(std::uint64_t memoryBudget = kIndexMemoryBudget);
+
     /// A c block. Returns false when it marks an unfinished transaction, after
     /// which nothing more of the archive is read.
     bool addTransaction(const JournalName &name, const std::vector<std::uint8_t> &data,
@@ -74,9 +90,22 @@ public:
     /// Index records read, deletions included.
     int indexRecords() const { return m_indexRecords; }
 
+    /// Counts `bytes` more (or fewer) against the memory budget; throws
+    /// DecodeError when the budget is exceeded.
+    void charge(std::int64_t bytes);
+
 private:
+    struct IdRange
+    {
+        std::uint32_t count;
+        std::uint32_t firstIndex;
+    };
     void requireTransaction(const JournalName &name) const;
     void closeTransaction();
+    void defineIds(std::uint32_t first, std::uint32_t count, std::uint32_t firstIndex);
+    /// Index of fragment `id`, or -1 when it is not defined.
+    std::int64_t fragmentOf(std::uint32_t id) const;
+    static std::int64_t recordMemory(const std::string &name, const FileVersion &file);
 
     int m_version = 0;
     bool m_inTransaction = false;
@@ -87,12 +116,14 @@ private:
     std::size_t m_hashBlockCount = 0;
     std::size_t m_transactionOffset = 0;
     std::map<std::uint32_t, std::size_t> m_dataBlockByNumber;
-    std::map<std::uint32_t, std::uint32_t> m_fragmentById; // latest definition wins
+    std::map<std::uint32_t, IdRange> m_ids; // by first id; the latest definition wins
     std::vector<Fragment> m_fragments;
     std::map<std::size_t, DataBlockContents> m_dataBlocks;
     std::map<std::string, FileVersion> m_files;
     std::uint64_t m_totalVersionBytes = 0;
     int m_indexRecords = 0;
+    std::uint64_t m_budget;
+    std::uint64_t m_memory = 0;
 };
 
 } // namespace zpaq

@@ -1,7 +1,8 @@
-// The files a journaling extraction writes: created at their final size
-// before decoding starts, then filled at known offsets from any worker
+// Positioned writes into the files of an OutputFolder from any worker
 // thread. Each worker keeps a few of them open through a small cache.
 #pragma once
+
+#include "output_folder.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,30 +11,19 @@
 
 namespace zpaq {
 
-class OutputFiles
-{
-public:
-    /// Creates (or truncates) `path` with `size` bytes and returns its index.
-    /// Throws DecodeError when the file cannot be created.
-    std::size_t create(const std::string &path, std::uint64_t size);
-    const std::string &path(std::size_t index) const { return m_paths[index]; }
-    std::size_t count() const { return m_paths.size(); }
-
-private:
-    std::vector<std::string> m_paths;
-};
-
-/// Per-worker open handles on OutputFiles, closed on destruction.
+/// Per-worker open handles on the folder's files, closed on destruction.
 class FileWriterCache
 {
 public:
-    explicit FileWriterCache(const OutputFiles &files) : m_files(files) {}
+    explicit FileWriterCache(OutputFolder &folder) : m_folder(folder) {}
     ~FileWriterCache();
     FileWriterCache(const FileWriterCache &) = delete;
     FileWriterCache &operator=(const FileWriterCache &) = delete;
 
     /// Writes `size` bytes at `offset` of file `index`; throws on failure.
     void write(std::size_t index, std::uint64_t offset, const std::uint8_t *data, std::size_t size);
+
+    OutputFolder &folder() { return m_folder; }
 
 private:
     struct Entry
@@ -43,16 +33,13 @@ private:
     };
     int handle(std::size_t index);
 
-    const OutputFiles &m_files;
+    OutputFolder &m_folder;
     std::vector<Entry> m_open;
     std::size_t m_nextVictim = 0;
 };
 
-/// Creates `path` as a new empty file (replacing any file there) and
-/// returns its descriptor, or -1 with errno set.
-int createFresh(const std::string &path);
-
-/// Writes all of `data` at the end of `fd`; throws naming `path` on failure.
-void writeAll(int fd, const std::uint8_t *data, std::size_t size, const std::string &path);
+/// Writes all of `data` at `offset` of `fd`; throws naming `name` on failure.
+void writeAt(int fd, std::uint64_t offset, const std::uint8_t *data, std::size_t size,
+             const std::string &name);
 
 } // namespace zpaq

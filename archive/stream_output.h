@@ -1,35 +1,37 @@
-// Output of streaming (non-journaling) blocks: a segment with a name starts
-// that file, a segment without a name continues the previous one, also
-// across the blocks of one chain.
+// Output of streaming (non-journaling) blocks: the planner has decided, in
+// archive order, which file of the output folder every segment goes to
+// (a segment without a name continues the previous one) or that it goes
+// nowhere. Each segment that has been written and checked completes a part
+// of its file.
 #pragma once
 
 #include "block_output.h"
-#include "output_folder.h"
-#include "warnings.h"
+#include "output_files.h"
 
-#include <string>
+#include <vector>
 
 namespace zpaq {
 
 class StreamOutput : public BlockOutput
 {
 public:
-    StreamOutput(OutputFolder &folder, Warnings &warnings) : m_folder(folder), m_warnings(warnings) {}
-    ~StreamOutput() override;
-    StreamOutput(const StreamOutput &) = delete;
-    StreamOutput &operator=(const StreamOutput &) = delete;
+    /// `targets` holds a file index (or -1) for every segment of the job's
+    /// blocks, in order.
+    StreamOutput(FileWriterCache &writer, const std::vector<long> &targets)
+        : m_writer(writer), m_targets(targets)
+    {
+    }
 
     void beginSegment(std::size_t index, const SegmentLayout &segment) override;
     void write(const std::uint8_t *data, std::size_t size) override;
+    void endSegment() override;
 
 private:
-    void close();
-
-    OutputFolder &m_folder;
-    Warnings &m_warnings;
-    int m_fd = -1;
-    bool m_started = false; // a named segment has been seen
-    std::string m_path;
+    FileWriterCache &m_writer;
+    const std::vector<long> &m_targets;
+    std::size_t m_segment = 0;
+    long m_target = -1;
+    std::uint64_t m_offset = 0;
 };
 
 } // namespace zpaq

@@ -21,9 +21,11 @@ constexpr std::uint64_t kMemoryCap = std::uint64_t(1) << 30; // 1 GiB
 /// unused carries over (an inverse transform may do all its work at the end
 /// of a segment). A program that runs out counts as endless, so a damaged
 /// block cannot make every one of its bytes cost millions of instructions.
-/// The allowances are far above what any real model or transform spends.
+/// The allowances are far above what any real model or transform spends,
+/// and low enough that the largest output a segment may state costs minutes
+/// at worst, not hours (HCOMP is called once per decoded byte).
 constexpr std::uint64_t kInstructionBudget = std::uint64_t(1) << 24;
-constexpr std::uint64_t kInstructionsPerCall = std::uint64_t(1) << 14;
+constexpr std::uint64_t kInstructionsPerCall = std::uint64_t(1) << 10;
 constexpr std::uint64_t kInstructionsPerOutput = 256;
 
 /// Bytes one PCOMP call may write with OUT; a loop that keeps writing is
@@ -33,6 +35,15 @@ constexpr std::uint64_t kMaxOutputPerCall = std::uint64_t(1) << 24;
 /// Largest decoded size of a c, h or i block (held in memory while the
 /// index is read).
 constexpr std::uint64_t kMaxIndexBlockBytes = std::uint64_t(64) << 20;
+
+/// Memory the journal may hold for the whole archive: the fragment table, the
+/// fragment numbering and the index records of the files with their
+/// references (and, while planning, where each reference goes).
+constexpr std::uint64_t kIndexMemoryBudget = std::uint64_t(256) << 20;
+
+/// Longest name (after mapping) and most folders a name may pass through.
+constexpr std::size_t kMaxNameBytes = 4095;
+constexpr std::size_t kMaxNameDepth = 128;
 
 /// Size exponents above this are invalid in any header field.
 constexpr unsigned kMaxSizeExponent = 32;

@@ -3,7 +3,6 @@
 if(TARGET zpaq_test_writer)
   add_executable(archive_bench ${CMAKE_CURRENT_SOURCE_DIR}/archive_bench.cpp)
   target_link_libraries(archive_bench PRIVATE zpaq_test_writer archive Qt5::Core Threads::Threads)
-  target_compile_definitions(archive_bench PRIVATE VEQ_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
 else()
   message(STATUS "archive_bench needs VEQ_BUILD_TESTS=ON (it uses the test-side archive writer)")
 endif()

@@ -7,7 +7,7 @@ veq_add_test(archive_zpaql_machine_test
     LIBS archive)
 veq_add_test(archive_real_archives_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/real_archives_test.cpp
-    LIBS archive Qt5::Core TIMEOUT 120)
+    LIBS zpaq_test_writer TIMEOUT 120)
 veq_add_test(archive_output_folder_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/output_folder_test.cpp
     LIBS archive Qt5::Core)
@@ -17,7 +17,7 @@ veq_add_test(archive_journal_test
 veq_add_test(archive_fuzz_corpus_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_corpus_test.cpp
             ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_extract.cpp
-    LIBS archive Qt5::Core TIMEOUT 120)
+    LIBS zpaq_test_writer TIMEOUT 120)
 target_compile_definitions(archive_fuzz_corpus_test PRIVATE
     VEQ_ZPAQ_CORPUS_DIR="${CMAKE_CURRENT_SOURCE_DIR}/corpus")
 

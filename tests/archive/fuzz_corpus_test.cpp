@@ -1,5 +1,7 @@
 // Replays the fuzz corpus through the fuzz target as an ordinary test, so
 // that every seed (and every crash input added to the corpus) stays fixed.
+#include "shared_data.h"
+
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
@@ -44,8 +46,7 @@ TEST(FuzzCorpus, EverySeedRunsThroughTheExtractor)
 // are kept rather than copied into the corpus.
 TEST(FuzzCorpus, RealArchivesRunThroughTheExtractor)
 {
-    const char *shared = std::getenv("VEQ_SHARED_DIR");
-    const QDir real(QString::fromLocal8Bit(shared ? shared : "../shared") + "/testdata/zpaq");
+    const QDir real(zpaqtest::sharedArchive());
     const QStringList archives = real.entryList({QStringLiteral("*.zpaq")}, QDir::Files);
     ASSERT_GE(archives.size(), 2) << qPrintable(real.path());
     for (const QString &name : archives)

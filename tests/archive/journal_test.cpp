@@ -121,7 +121,7 @@ TEST(Journal, LatestRecordWinsAndDeletionsRemoveFiles)
     EXPECT_EQ(files[1]->name, "dir/");
     EXPECT_TRUE(files[1]->directory);
     // Fragment 2 sits after fragment 1 in data block 0.
-    const Fragment &f = j.fragments()[files[0]->fragments[0]];
+    const Fragment &f = j.fragments()[files[0]->runs[0].first];
     EXPECT_EQ(f.block, 0u);
     EXPECT_EQ(f.offset, 5u);
 }
@@ -146,9 +146,9 @@ TEST(Journal, RestartedNumberingBindsEachRecordToTheFragmentsOfItsTime)
     const auto files = j.latestFiles();
     ASSERT_EQ(files.size(), 2u);
     EXPECT_EQ(files[0]->name, "new.txt");
-    EXPECT_EQ(j.fragments()[files[0]->fragments[0]].block, 3u);
+    EXPECT_EQ(j.fragments()[files[0]->runs[0].first].block, 3u);
     EXPECT_EQ(files[0]->size, 9u);
-    EXPECT_EQ(j.fragments()[files[1]->fragments[0]].block, 0u);
+    EXPECT_EQ(j.fragments()[files[1]->runs[0].first].block, 0u);
     EXPECT_EQ(files[1]->size, 4u);
 }
 

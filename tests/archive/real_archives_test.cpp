@@ -4,6 +4,7 @@
 // damaged copy is refused without a crash.
 #include "archive_extractor.h"
 #include "extract_archive.h"
+#include "shared_data.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,7 @@
 
 namespace {
 
-QString sharedArchive(const char *name)
-{
-    const char *shared = std::getenv("VEQ_SHARED_DIR");
-    return QString::fromLocal8Bit(shared ? shared : "../shared") + "/testdata/zpaq/" + name;
-}
+using zpaqtest::sharedArchive;
 
 QByteArray readFile(const QString &path)
 {

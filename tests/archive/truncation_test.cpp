@@ -7,6 +7,7 @@
 #include "extraction_run.h"
 #include "journal_writer.h"
 #include "sample_data.h"
+#include "shared_data.h"
 #include "zpaql.h"
 
 #include <QFile>
@@ -75,7 +76,7 @@ TEST(Truncation, EveryCutInsideABlockIsAnError)
 
 TEST(Truncation, RealJournalCutShort)
 {
-    QFile f(qEnvironmentVariable("VEQ_SHARED_DIR") + QStringLiteral("/testdata/zpaq/journal-7-versions.zpaq"));
+    QFile f(sharedArchive(QStringLiteral("journal-7-versions.zpaq")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray archive = f.readAll();
     for (int cut : {1000, 12000, archive.size() - 30, archive.size() - 1}) {
