@@ -1,6 +1,6 @@
 // Program entry: builds the application and its main window, centres the
 // window on the desktop and runs the event loop.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
 #include <QApplication>
 #include <QScreen>

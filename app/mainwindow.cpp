@@ -1,12 +1,12 @@
 // The main window's log view, control switching and display-format actions.
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "can_connection.h"
-#include "connection_thread.h"
-#include "eds_reader.h"
-#include "load_can_data_thread.h"
-#include "save_can_data_thread.h"
-#include "value_format.h"
+#include "device/can_connection.h"
+#include "device/connection_thread.h"
+#include "device/eds_reader.h"
+#include "device/load_can_data_thread.h"
+#include "device/save_can_data_thread.h"
+#include "device/value_format.h"
 
 #include <QAction>
 #include <QActionGroup>

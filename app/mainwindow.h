@@ -2,7 +2,7 @@
 // the members through which the device-access layer works with it.
 #pragma once
 
-#include "main_window_services.h"
+#include "device/main_window_services.h"
 
 #include <QMainWindow>
 

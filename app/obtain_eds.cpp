@@ -1,9 +1,9 @@
 // Choosing the EDS: device first when the option is on, then a file dialog.
-#include "obtain_eds.h"
+#include "app/obtain_eds.h"
 
-#include "connection_settings.h"
-#include "eds_cache.h"
-#include "mainwindow.h"
+#include "device/connection_settings.h"
+#include "device/eds_cache.h"
+#include "app/mainwindow.h"
 
 #include <QAction>
 #include <QFileDialog>

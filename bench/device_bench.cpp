@@ -1,14 +1,14 @@
 // Times the device-access layer against the virtual adapter on a pty and
 // prints the figures: full node scan, one loader pass over 100 parameters,
 // reads per second through the request glue, and reading a 5,000-section EDS.
-#include "can_connection.h"
-#include "connection_settings.h"
-#include "connection_thread.h"
-#include "data_types.h"
-#include "eds_reader.h"
-#include "load_can_data_thread.h"
-#include "main_window_services.h"
-#include "sdo_request.h"
+#include "device/can_connection.h"
+#include "device/connection_settings.h"
+#include "device/connection_thread.h"
+#include "device/data_types.h"
+#include "device/eds_reader.h"
+#include "device/load_can_data_thread.h"
+#include "device/main_window_services.h"
+#include "device/sdo_request.h"
 
 #include "virtual_can_adapter.h"
 

@@ -1,23 +1,23 @@
 // Connect, disconnect, node probe and node search.
-#include "can_connection.h"
+#include "device/can_connection.h"
 
-#include "connection_settings.h"
-#include "load_can_data_thread.h"
-#include "main_window_services.h"
-#include "sdo_request.h"
+#include "device/connection_settings.h"
+#include "device/load_can_data_thread.h"
+#include "device/main_window_services.h"
+#include "device/sdo_request.h"
 
-#include "master_od.h"
-#include "nmt.h"
-#include "port.h"
-#include "serial_can.h"
-#include "stack_timer.h"
+#include "canopen/master_od.h"
+#include "canopen/nmt.h"
+#include "canopen/port.h"
+#include "canopen/stack_timer.h"
 
 #include <QRegularExpression>
 
 namespace {
-QString tr8(const char *text)
+// The log texts of this file, written in UTF-8 source.
+QString logText(const char *utf8)
 {
-    return QString::fromUtf8(text);
+    return QString::fromUtf8(utf8);
 }
 } // namespace
 
@@ -33,11 +33,14 @@ char bitRateCode(const QString &rateText)
         if (rateText == QLatin1String(entry.rate))
             return entry.code;
     }
+    // A rate the table does not know (an empty setting included) still sets a
+    // defined rate, 50 kbit/s, instead of sending the adapter a character it rejects.
     return '2';
 }
 
 QByteArray busNameOfPort(const QString &port)
 {
+    // The adapter driver opens a port by its number alone (COM5 is bus 5).
     static const QRegularExpression comPrefix("COM|com");
     return QString(port).remove(comPrefix).toLocal8Bit();
 }
@@ -58,7 +61,7 @@ bool connectCan(MainWindowServices &window)
     if (window.m_connected)
         return true; // a second stack timer thread or port must never start
     window.m_connected = false;
-    window.logMessage(tr8("Подключение..."), true);
+    window.logMessage(logText("Подключение..."), true);
     bindCanDriver();
     initStackTimers();
 
@@ -67,13 +70,13 @@ bool connectCan(MainWindowServices &window)
     const BoardSpec spec{busName.constData(), serialRate.constData()};
     CanPortSlot *port = openCanPort(&spec, &masterNode);
     if (port == nullptr) {
-        window.logMessage(tr8("Не удалось установить usb соединение."), false);
+        window.logMessage(logText("Не удалось установить usb соединение."), false);
         window.setUiConnected(false);
         return false;
     }
     const char rate = bitRateCode(connectionSettings.baudRate);
     if (changeCanBaudRate(port, &rate) != 0) {
-        window.logMessage(tr8("Не удалось установить скорость соединения."), false);
+        window.logMessage(logText("Не удалось установить скорость соединения."), false);
         window.setUiConnected(false);
         closeCanPort(&masterNode);
         return false;
@@ -96,8 +99,8 @@ void disconnectCan(MainWindowServices &window)
     }
     stopStackTimerLoop(onStackExit);
     if (closeCanPort(&masterNode) == 0)
-        window.logMessage(tr8("Не удалось разорвать usb соединение."), false);
-    window.logMessage(tr8("Устройство отключено."), false);
+        window.logMessage(logText("Не удалось разорвать usb соединение."), false);
+    window.logMessage(logText("Устройство отключено."), false);
     window.m_connected = false;
 }
 

@@ -1,7 +1,7 @@
 // The one process-wide record of the chosen connection: port, bit rate, node and time-out.
 #pragma once
 
-#include "device_node_info.h"
+#include "device/device_node_info.h"
 
 #include <QString>
 #include <QVector>

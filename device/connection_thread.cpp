@@ -1,11 +1,11 @@
 // The scan loop. Stop requests and the adapter's error flag are looked at
 // before each id, so a scan ends within one node's probe of being asked.
-#include "connection_thread.h"
+#include "device/connection_thread.h"
 
-#include "device_identity.h"
-#include "sdo_request.h"
+#include "device/device_identity.h"
+#include "device/sdo_request.h"
 
-#include "serial_can.h"
+#include "canopen/port.h"
 
 #include <QMutexLocker>
 

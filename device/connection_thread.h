@@ -2,7 +2,7 @@
 // signal per answering node and per checked id.
 #pragma once
 
-#include "device_node_info.h"
+#include "device/device_node_info.h"
 
 #include <QMutex>
 #include <QString>

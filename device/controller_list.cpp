@@ -1,7 +1,7 @@
 // Reader of the controller list file and the lookup by id.
-#include "controller_list.h"
+#include "device/controller_list.h"
 
-#include "main_window_services.h"
+#include "device/main_window_services.h"
 
 #include <QDomDocument>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Size and kind of the CiA 301 data types.
-#include "data_types.h"
+#include "device/data_types.h"
 
 int dataTypeSize(int dataType)
 {

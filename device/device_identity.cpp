@@ -1,19 +1,8 @@
 // Identity reads through the request glue.
-#include "device_identity.h"
+#include "device/device_identity.h"
 
-#include "sdo_request.h"
-
-namespace {
-// Answer bytes little-endian, zero-extended, at most `maxBytes` of them.
-quint32 littleEndian(const QByteArray &data, int maxBytes)
-{
-    quint32 value = 0;
-    const int n = qMin(data.size(), maxBytes);
-    for (int i = 0; i < n; ++i)
-        value |= quint32(quint8(data[i])) << (8 * i);
-    return value;
-}
-} // namespace
+#include "device/little_endian.h"
+#include "device/sdo_request.h"
 
 QString readDeviceName(quint8 nodeId)
 {
@@ -31,13 +20,13 @@ QString readValueAsDecimal(quint16 index, quint8 subindex, quint8 dataType)
     const SdoReply reply = sdoRead(configuredNodeId(), index, subindex, dataType);
     if (!reply.ok)
         return QString("");
-    return QString::number(qint32(littleEndian(reply.data, 4)));
+    return QString::number(qint32(littleEndianValue(reply.data, 4)));
 }
 
 QString readValueAsHex(quint16 index, quint8 subindex, quint8 dataType)
 {
     const SdoReply reply = sdoRead(configuredNodeId(), index, subindex, dataType);
-    const quint32 value = reply.ok ? littleEndian(reply.data, 4) : 0;
+    const quint32 value = reply.ok ? quint32(littleEndianValue(reply.data, 4)) : 0;
     if (value == 0)
         return QString("");
     return QString::number(value, 16);
@@ -46,11 +35,11 @@ QString readValueAsHex(quint16 index, quint8 subindex, quint8 dataType)
 int readStorageFormat()
 {
     const SdoReply reply = sdoRequest(configuredNodeId(), requestStorageFormat);
-    return reply.ok ? int(littleEndian(reply.data, 2)) : -1;
+    return reply.ok ? int(littleEndianValue(reply.data, 2)) : -1;
 }
 
 int readModuleCount()
 {
     const SdoReply reply = sdoRequest(configuredNodeId(), requestModuleCount);
-    return reply.ok ? int(littleEndian(reply.data, 1)) : -1;
+    return reply.ok ? int(littleEndianValue(reply.data, 1)) : -1;
 }

@@ -12,3 +12,7 @@ struct DeviceNodeInfo {
 };
 
 Q_DECLARE_METATYPE(DeviceNodeInfo)
+
+// Registered by every program that includes this header, before main runs, so
+// that the record can travel by value through queued signals by name.
+inline const int deviceNodeInfoMetaTypeId = qRegisterMetaType<DeviceNodeInfo>("DeviceNodeInfo");

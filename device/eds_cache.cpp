@@ -1,19 +1,20 @@
 // The EDS cache and the stored-EDS upload.
-#include "eds_cache.h"
+#include "device/eds_cache.h"
 
-#include "can_connection.h"
-#include "connection_settings.h"
-#include "main_window_services.h"
-#include "sdo_abort_name.h"
-#include "sdo_request.h"
+#include "device/can_connection.h"
+#include "device/connection_settings.h"
+#include "device/data_types.h"
+#include "device/little_endian.h"
+#include "device/main_window_services.h"
+#include "device/sdo_abort_name.h"
+#include "device/sdo_request.h"
 
-#include "extract_archive.h"
+#include "archive/extract_archive.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QThread>
 
 #include <algorithm>
 
@@ -53,6 +54,58 @@ bool moveFirstEds(const QString &folder, const QString &target)
     return !found.isEmpty() && QFileInfo(target).isFile();
 }
 
+// True when `inner` is `outer` or lies below it (absolute, cleaned paths).
+bool isSameOrInside(const QString &inner, const QString &outer)
+{
+    return inner == outer || inner.startsWith(outer.endsWith('/') ? outer : outer + '/');
+}
+
+// The archive's folder, which the unpack fills and then removes whole; empty
+// when the archive is no file or its folder holds the working folder, the
+// cache or the device's cache folder, which the removal would take with it.
+QString disposableArchiveFolder(const QString &archivePath, const QString &deviceName)
+{
+    const QFileInfo archive(archivePath);
+    if (archivePath.isEmpty() || !archive.isFile())
+        return QString();
+    const QString folder = QFileInfo(archive.absolutePath()).canonicalFilePath();
+    const QDir work(QDir::current().canonicalPath());
+    if (folder.isEmpty() || work.path().isEmpty())
+        return QString();
+    for (const QString &kept : {work.path(), QDir::cleanPath(work.absoluteFilePath(kCacheRoot)),
+                                QDir::cleanPath(work.absoluteFilePath(deviceCacheFolder(deviceName)))}) {
+        if (isSameOrInside(kept, folder))
+            return QString();
+    }
+    return folder;
+}
+
+struct StoredEdsUpload {
+    bool received = false; ///< the device delivered object 0x1021
+    quint32 abortCode = 0; ///< why it did not, when it said
+    QString path;          ///< the stored upload; empty when it could not be stored
+};
+
+StoredEdsUpload uploadStoredEds()
+{
+    // Whatever an earlier upload or unpack left must not be taken for this one.
+    QDir(kTempFolder).removeRecursively();
+    SdoRequestCall call;
+    call.request = requestStoredEds;
+    call.nodeId = configuredNodeId();
+    call.waitWhileRunning = true;
+    const SdoReply reply = runSdoRequestCall(call);
+    StoredEdsUpload upload;
+    upload.received = reply.ok;
+    upload.abortCode = reply.abortCode;
+    if (!reply.ok || !QDir().mkpath(kTempFolder))
+        return upload;
+    const QString path = kTempFolder + "tempfile";
+    if (writeWholeFile(path, reply.data))
+        upload.path = path;
+    return upload;
+}
+
 } // namespace
 
 QString safeDeviceFolderName(const QString &deviceName)
@@ -89,34 +142,25 @@ QString cachedEdsPath(MainWindowServices &window, const QString &checksum,
 
 QString uploadEdsToTempFile()
 {
-    SdoExchange exchange;
-    exchange.request = requestStoredEds;
-    exchange.nodeId = configuredNodeId();
-    exchange.waitWhileRunning = true;
-    const SdoReply reply = runSdoExchange(exchange);
-    if (!reply.ok)
-        return QString("");
-    // A folder left by an earlier upload is reused.
-    if (!QDir().mkpath(kTempFolder))
-        return QString("");
-    const QString path = kTempFolder + "tempfile";
-    return writeWholeFile(path, reply.data) ? path : QString("");
+    return uploadStoredEds().path;
 }
 
 QString unpackEdsArchive(const QString &archivePath, const QString &deviceName,
                          const QString &checksum)
 {
-    // An empty path would name the working folder itself, which is removed below.
-    if (archivePath.isEmpty())
+    const QString folder = disposableArchiveFolder(archivePath, deviceName);
+    if (folder.isEmpty())
         return QString("");
-    const QString folder = QFileInfo(archivePath).absolutePath();
     const QByteArray archive = archivePath.toUtf8();
     const QByteArray output = folder.toUtf8();
-    if (extractArchive(archive.constData(), output.constData()) > 0)
-        return QString("");
-    QDir().mkpath(deviceCacheFolder(deviceName));
-    const QString target = edsCachePath(checksum, deviceName);
-    const bool moved = moveFirstEds(folder, target);
+    bool moved = false;
+    QString target;
+    if (extractArchive(archive.constData(), output.constData()) == 0) {
+        QDir().mkpath(deviceCacheFolder(deviceName));
+        target = edsCachePath(checksum, deviceName);
+        moved = moveFirstEds(folder, target);
+    }
+    // Also after a failed extraction: its files must not meet a later upload.
     QDir(folder).removeRecursively();
     return moved ? target : QString("");
 }
@@ -132,7 +176,7 @@ QString moveEdsToCache(const QString &filePath, const QString &deviceName,
 bool loadEdsFromDevice(MainWindowServices &window)
 {
     const QString deviceName = connectionSettings.device.deviceName;
-    const SdoReply checksumReply = sdoRead(configuredNodeId(), 0x2000, 6, 7);
+    const SdoReply checksumReply = sdoRead(configuredNodeId(), 0x2000, 6, DataType::Unsigned32);
     if (!checksumReply.ok) {
         window.logMessage(QString::fromUtf8("Не удалось считать crc eds: ")
                               + sdoAbortName(checksumReply.abortCode),
@@ -140,41 +184,25 @@ bool loadEdsFromDevice(MainWindowServices &window)
         window.setUiConnected(false);
         return false;
     }
-    quint32 checksum = 0;
-    for (int i = 0; i < qMin(4, checksumReply.data.size()); ++i)
-        checksum |= quint32(quint8(checksumReply.data[i])) << (8 * i);
+    const quint32 checksum = quint32(littleEndianValue(checksumReply.data, 4));
     if (checksum == 0)
         return false;
-    window.m_edsPath = edsCachePath(QString::number(checksum, 16), deviceName);
+    const QString checksumText = QString::number(checksum, 16);
+    window.m_edsPath = edsCachePath(checksumText, deviceName);
     if (QFileInfo(window.m_edsPath).isFile())
         return true;
 
-    SdoExchange exchange;
-    exchange.request = requestStoredEds;
-    exchange.nodeId = configuredNodeId();
-    exchange.waitWhileRunning = true;
-    const SdoReply upload = runSdoExchange(exchange);
-    if (!upload.ok) {
+    const StoredEdsUpload upload = uploadStoredEds();
+    if (!upload.received) {
         window.logMessage(QString::fromUtf8("Не удалось считать eds: ") + sdoAbortName(upload.abortCode),
                           false);
         disconnectCan(window);
         window.setUiConnected(false);
         return false;
     }
-    const QString tempFolder = deviceCacheFolder(deviceName) + "temp";
-    QDir(tempFolder).removeRecursively();
-    QThread::msleep(100); // let the file system settle before the folder is made again
-    QDir().mkpath(tempFolder);
-    QThread::msleep(100);
-    const QString archivePath = tempFolder + "/temp.zpaq";
-    bool found = false;
-    if (writeWholeFile(archivePath, upload.data)) {
-        const QByteArray archive = archivePath.toUtf8();
-        const QByteArray output = tempFolder.toUtf8();
-        if (extractArchive(archive.constData(), output.constData()) == 0)
-            found = moveFirstEds(tempFolder, window.m_edsPath);
-    }
-    QDir(tempFolder).removeRecursively();
+    const bool found = !upload.path.isEmpty()
+                       && !unpackEdsArchive(upload.path, deviceName, checksumText).isEmpty();
+    QDir(kTempFolder).removeRecursively();
     if (!found)
         window.logMessage(QString::fromUtf8("Не удалось скачать файл из устройства..."), false);
     return found;

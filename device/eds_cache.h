@@ -25,12 +25,15 @@ QString edsCachePath(const QString &checksum, const QString &deviceName);
 QString cachedEdsPath(MainWindowServices &window, const QString &checksum,
                       const QString &deviceName);
 
-/// Uploads object 0x1021 of the configured node into
-/// "ConfigurationData/tempdir/tempfile"; its path, or empty when nothing was stored.
+/// Empties "ConfigurationData/tempdir/", then uploads object 0x1021 of the
+/// configured node into its file "tempfile"; the path, or empty when nothing was stored.
 QString uploadEdsToTempFile();
 
 /// Extracts the archive in its own folder, moves the first "*.eds" found to the
-/// cache and removes the archive's folder. The cache path, or empty.
+/// cache and removes the archive's folder, also when the extraction failed.
+/// Refuses (empty result, nothing touched) an archive that is no file, or
+/// whose folder is or holds the working folder, the cache or the device's
+/// cache folder. The cache path, or empty.
 QString unpackEdsArchive(const QString &archivePath, const QString &deviceName,
                          const QString &checksum);
 
@@ -39,5 +42,5 @@ QString moveEdsToCache(const QString &filePath, const QString &deviceName,
                        const QString &checksum);
 
 /// Older road to the EDS by the checksum in object 0x2000 sub 6: the cache,
-/// else an archive upload unpacked in "<device folder>/temp". Logs its failures.
+/// else the stored EDS uploaded and unpacked as an archive. Logs its failures.
 bool loadEdsFromDevice(MainWindowServices &window);

@@ -1,10 +1,11 @@
 // The EDS reader as the main window runs it: its EDS path and family code, its
 // main map, and template counts asked of the connected device.
-#include "eds_reader.h"
+#include "device/eds_reader.h"
 
-#include "data_types.h"
-#include "main_window_services.h"
-#include "sdo_request.h"
+#include "device/data_types.h"
+#include "device/little_endian.h"
+#include "device/main_window_services.h"
+#include "device/sdo_request.h"
 
 quint16 getAutoGenSubsCnt(MainWindowServices &window, const QString &indexText)
 {
@@ -16,18 +17,19 @@ quint16 getAutoGenSubsCnt(MainWindowServices &window, const QString &indexText)
             false);
         return 0;
     }
-    quint16 count = 0;
-    for (int i = 0; i < qMin(2, reply.data.size()); ++i)
-        count |= quint16(quint8(reply.data[i]) << (8 * i));
-    return count;
+    return quint16(littleEndianValue(reply.data, 2));
 }
 
 void readEds(MainWindowServices &window)
 {
+    QStringList problems;
     const bool found = readEdsFile(window.m_edsPath, window.m_deviceFamilyCode, window.m_mainParams,
                                    [&window](const QString &indexText) {
                                        return getAutoGenSubsCnt(window, indexText);
-                                   });
+                                   },
+                                   &problems);
     if (!found)
         window.logMessage(QString::fromUtf8("Ошибка! Файл словаря объектов не найден. "), false);
+    for (const QString &problem : qAsConst(problems))
+        window.logMessage(problem, false);
 }

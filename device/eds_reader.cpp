@@ -2,18 +2,35 @@
 // index section precedes its sub sections; the last index section seen is the
 // parent of the sub sections that follow, and a template index's sub0 section
 // leaves a pending count that the next record-making section consumes.
-#include "eds_reader.h"
+#include "device/eds_reader.h"
 
-#include "data_types.h"
+#include "device/data_types.h"
+#include "device/object_address.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QTextCodec>
 #include <QVariant>
 
 #include <algorithm>
 
 namespace {
+
+// Many vendors' tools write EDS files in a Windows code page rather than UTF-8;
+// such a file is read byte for byte as Latin-1 instead of losing its texts to
+// replacement characters.
+const char *edsCodecName(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "UTF-8";
+    const QByteArray bytes = file.readAll();
+    QTextCodec::ConverterState state;
+    QTextCodec::codecForName("UTF-8")->toUnicode(bytes.constData(), bytes.size(), &state);
+    return state.invalidChars == 0 && state.remainingChars == 0 ? "UTF-8" : "ISO-8859-1";
+}
 
 QString readListOrText(const QSettings &settings, const QString &key)
 {
@@ -70,17 +87,22 @@ bool splitSectionName(const QString &name, Section &section)
 } // namespace
 
 bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &map,
-                 const SubEntryCounter &countSubEntries)
+                 const SubEntryCounter &countSubEntries, QStringList *problems)
 {
     if (!QFileInfo(path).isFile())
         return false;
 
     static const QRegularExpression sectionPattern("^[A-F|0-9]{4}(sub)?[A-F|0-9]*$");
     QSettings eds(path, QSettings::IniFormat);
-    eds.setIniCodec("UTF-8");
+    eds.setIniCodec(edsCodecName(path));
+    const auto report = [problems](const QString &text) {
+        if (problems != nullptr)
+            problems->append(text);
+    };
 
     QString parentName;
     int pending = 0;
+    int records = 0;
     const QStringList groups = eds.childGroups();
     for (const QString &group : groups) {
         if (!sectionPattern.match(group).hasMatch())
@@ -97,7 +119,7 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
         }
         const QString dataTypeText = eds.value("DataType").toString();
         const QString accessType = eds.value("AccessType").toString();
-        const QString defaultValue = eds.value("DefaultValue").toString();
+        const QString defaultValue = readListOrText(eds, "DefaultValue");
         eds.endGroup();
 
         bool ok = false;
@@ -110,6 +132,7 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
 
         const int dataType = parseDataType(dataTypeText);
         const int copies = pending > 0 ? pending : 1;
+        bool refused = false;
         for (int j = 0; j < copies; ++j) {
             QString subindexText = section.subindexText;
             if (pending > 0)
@@ -121,6 +144,14 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
                                                   : "0x" + group;
             if (section.indexText == "1021")
                 break; // the stored EDS itself is no parameter
+            ObjectAddress address;
+            if (!parseObjectAddress(section.indexText, subindexText, address)) {
+                if (!refused)
+                    report(QString::fromUtf8("Раздел [%1] файла словаря объектов пропущен: %2")
+                               .arg(group, badObjectAddressText(section.indexText, subindexText)));
+                refused = true;
+                continue;
+            }
 
             CanParam param;
             param.name = subPart + " " + indexPart + " " + parameterName;
@@ -152,8 +183,11 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
                 }
             }
             map.insert(param.name, param);
+            ++records;
         }
         pending = 0;
     }
+    if (records == 0)
+        report(QString::fromUtf8("Ошибка! Файл словаря объектов не содержит ни одного объекта. "));
     return true;
 }

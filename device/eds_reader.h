@@ -3,7 +3,9 @@
 // many sub-entries as the device reports.
 #pragma once
 
-#include "can_param.h"
+#include "device/can_param.h"
+
+#include <QStringList>
 
 #include <functional>
 
@@ -14,12 +16,16 @@ using SubEntryCounter = std::function<quint16(const QString &indexText)>;
 
 /// Parses the EDS at `path` into `map` (records of the same names are replaced,
 /// the map is not cleared). The index equal to `familyCode` gets no descriptions.
+/// A file that is not valid UTF-8 is read as Latin-1. A record whose index or
+/// subindex names no single object is left out; each such section, and a file
+/// that yields no record at all, adds a message to `problems`.
 /// Returns false, changing nothing, when the file does not exist.
 bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &map,
-                 const SubEntryCounter &countSubEntries);
+                 const SubEntryCounter &countSubEntries, QStringList *problems = nullptr);
 
 /// Parses the EDS at the main window's EDS path into its main parameter map,
-/// asking the connected device for template sub-entry counts. A missing file is logged.
+/// asking the connected device for template sub-entry counts. A missing file,
+/// a file without records and every refused section are logged as errors.
 void readEds(MainWindowServices &window);
 
 /// Number of sub-entries of a template index as the device reports it in sub 0;

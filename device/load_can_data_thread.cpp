@@ -1,14 +1,15 @@
 // The loader's passes: pause, read every record but DOMAIN entries, report.
 // A record that fails is followed by a presence check of the device, which
 // tells a refused entry from a device that has gone.
-#include "load_can_data_thread.h"
+#include "device/load_can_data_thread.h"
 
-#include "data_types.h"
-#include "sdo_abort_name.h"
-#include "sdo_request.h"
-#include "value_format.h"
+#include "device/data_types.h"
+#include "device/object_address.h"
+#include "device/sdo_abort_name.h"
+#include "device/sdo_request.h"
+#include "device/value_format.h"
 
-#include "serial_can.h"
+#include "canopen/port.h"
 
 #include <QDebug>
 #include <QMutexLocker>
@@ -96,8 +97,18 @@ void LoadCanDataThread::run()
         for (CanParam *param : qAsConst(params)) {
             if (param == nullptr || param->dataType == DataType::Domain)
                 continue;
-            const SdoReply reply = sdoRead(configuredNodeId(), quint16(param->index.toUInt(nullptr, 16)),
-                                           quint8(param->subindex.toUInt(nullptr, 16)),
+            const QString failPrefix =
+                QString::fromUtf8("Не удалось получить данные параметра ") + param->caption + ". ";
+            ObjectAddress address;
+            if (!parseObjectAddress(param->index, param->subindex, address)) {
+                // Nothing is read from an object the record does not name exactly.
+                emit paramLoadingFail(failPrefix + QString::fromUtf8("Ошибка: ")
+                                      + badObjectAddressText(param->index, param->subindex));
+                if (stopRequested())
+                    return;
+                continue;
+            }
+            const SdoReply reply = sdoRead(configuredNodeId(), address.index, address.subindex,
                                            quint8(param->dataType & 0xFF));
             if (reply.ok) {
                 bool changed = false;
@@ -113,8 +124,7 @@ void LoadCanDataThread::run()
                                               + param->caption;
                 qDebug().noquote() << "index " + param->index;
                 qDebug().noquote() << "subindex " + param->subindex;
-                emit paramLoadingFail(QString::fromUtf8("Не удалось получить данные параметра ")
-                                      + param->caption + ". " + QString::fromUtf8("Ошибка: ")
+                emit paramLoadingFail(failPrefix + QString::fromUtf8("Ошибка: ")
                                       + sdoAbortName(reply.abortCode));
             }
             if (stopRequested())

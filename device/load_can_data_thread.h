@@ -3,7 +3,7 @@
 // owner leaves them alone while the thread runs.
 #pragma once
 
-#include "can_param.h"
+#include "device/can_param.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,4 +1,4 @@
 // Out-of-line destructor, so the interface's vtable lives in one place.
-#include "main_window_services.h"
+#include "device/main_window_services.h"
 
 MainWindowServices::~MainWindowServices() = default;

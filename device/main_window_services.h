@@ -3,7 +3,7 @@
 // main window implements this; tests may use a plain fake.
 #pragma once
 
-#include "can_param.h"
+#include "device/can_param.h"
 
 #include <QString>
 

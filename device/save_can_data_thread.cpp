@@ -1,9 +1,11 @@
 // The saver's run: one download per record (3 tries each), a signal per record.
-#include "save_can_data_thread.h"
+#include "device/save_can_data_thread.h"
 
-#include "sdo_abort_name.h"
-#include "sdo_request.h"
-#include "value_format.h"
+#include "device/data_types.h"
+#include "device/object_address.h"
+#include "device/sdo_abort_name.h"
+#include "device/sdo_request.h"
+#include "device/value_format.h"
 
 #include <QMutexLocker>
 
@@ -64,12 +66,18 @@ void SaveCanDataThread::run()
         quint8 bytes[kSdoSmallBufferSize];
         int count = 0;
         QString failure;
-        if (!paramValueToBytes(*param, count, bytes)) {
+        ObjectAddress address;
+        if (!parseObjectAddress(param->index, param->subindex, address)) {
+            // Never written to an object the record does not name exactly.
+            failure = badObjectAddressText(param->index, param->subindex);
+        } else if (isStringType(param->dataType) && !isLatin1Text(param->currentValueStr)) {
+            // Device texts are single bytes per character, read as Latin-1.
+            failure = QString::fromUtf8("текст содержит символы вне кодировки Latin-1");
+        } else if (!paramValueToBytes(*param, count, bytes)) {
             // Longer than the request buffer, or a type without a byte form.
             failure = QString::fromUtf8("значение не помещается в %1 байт").arg(kSdoSmallBufferSize);
         } else {
-            const SdoReply reply = sdoWrite(configuredNodeId(), quint16(param->index.toUInt(nullptr, 16)),
-                                            quint8(param->subindex.toUInt(nullptr, 16)),
+            const SdoReply reply = sdoWrite(configuredNodeId(), address.index, address.subindex,
                                             quint8(param->dataType & 0xFF),
                                             QByteArray(reinterpret_cast<const char *>(bytes), count));
             if (!reply.ok)

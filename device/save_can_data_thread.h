@@ -1,7 +1,7 @@
 // Writes a list of parameter records to the device once, in a thread of its own.
 #pragma once
 
-#include "can_param.h"
+#include "device/can_param.h"
 
 #include <QList>
 #include <QMutex>

@@ -1,6 +1,6 @@
 // The abort-code name table. Codes 0x06010002 and 0x06020000 share a name on purpose:
 // to the engineer both mean the entry cannot be reached.
-#include "sdo_abort_name.h"
+#include "device/sdo_abort_name.h"
 
 QString sdoAbortName(quint32 abortCode)
 {

@@ -6,21 +6,21 @@
 // in before the wait nor be lost. Each try gets a number that travels in the
 // alarm id; a request function of an ended try starts nothing, and a
 // completion counts only while its try is still open.
-#include "sdo_request.h"
+#include "device/sdo_request.h"
 
-#include "connection_settings.h"
+#include "device/connection_settings.h"
+#include "device/data_types.h"
 
-#include "alarm.h"
-#include "master_od.h"
-#include "node_context.h"
-#include "sdo.h"
-#include "stack_lock.h"
+#include "canopen/alarm.h"
+#include "canopen/master_od.h"
+#include "canopen/node_context.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_lock.h"
 
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QMutexLocker>
 
-#include <cstdio>
 #include <cstring>
 
 SdoRequestBlock sdoRequestBlock;
@@ -103,33 +103,22 @@ void storeOutcome(uint32_t state, uint32_t abortCode)
         b.abortCode = abortCode;
 }
 
-bool transferRunning()
-{
-    for (const SdoTransferLine &line : masterNode.sdoLines) {
-        if (line.role == SdoRole::Client && line.state >= SdoState::Download
-            && line.state <= SdoState::BlockUpload)
-            return true;
-    }
-    return false;
-}
-
 // Waits for the current try's completion; the reply mutex is held on entry and exit.
-void waitForTry(const SdoExchange &exchange)
+void waitForTry(const SdoRequestCall &call)
 {
     const int slice = connectionSettings.sdoTimeout;
-    QDeadlineTimer limit(exchange.waitWhileRunning ? kStoredEdsWaitLimitMs : slice);
+    QDeadlineTimer limit(call.waitWhileRunning ? kStoredEdsWaitLimitMs : slice);
     while (!tryCompleted) {
         QDeadlineTimer sliceEnd(qMin<qint64>(slice, limit.remainingTime()));
         while (!tryCompleted && !sliceEnd.hasExpired())
             sdoReplyCondition.wait(&replyMutex, sliceEnd);
-        if (tryCompleted || !exchange.waitWhileRunning || limit.hasExpired())
+        if (tryCompleted || !call.waitWhileRunning || limit.hasExpired())
             break;
-        // Keep waiting only while the transfer still runs; take the locks in order.
+        // Keep waiting only while the transfer still runs. The stack takes its
+        // lock for the question, and the stack lock comes before the reply mutex.
         replyMutex.unlock();
-        enterStackLock();
+        const bool running = isSdoClientTransferRunning(&masterNode, call.nodeId);
         replyMutex.lock();
-        const bool running = transferRunning();
-        leaveStackLock();
         if (!running && !tryCompleted)
             break;
     }
@@ -164,37 +153,27 @@ void requestParamWrite(NodeContext *node, uint32_t id)
 
 void requestDeviceType(NodeContext *node, uint32_t id)
 {
-    startRead(node, id, 0x1000, 0, 7, onSdoReadDone);
+    startRead(node, id, 0x1000, 0, DataType::Unsigned32, onSdoReadDone);
 }
 
 void requestStorageFormat(NodeContext *node, uint32_t id)
 {
-    startRead(node, id, 0x1022, 0, 6, onSdoReadDone);
+    startRead(node, id, 0x1022, 0, DataType::Unsigned16, onSdoReadDone);
 }
 
 void requestModuleCount(NodeContext *node, uint32_t id)
 {
-    startRead(node, id, 0x1027, 0, 5, onSdoReadDone);
+    startRead(node, id, 0x1027, 0, DataType::Unsigned8, onSdoReadDone);
 }
 
 void requestDeviceName(NodeContext *node, uint32_t id)
 {
-    startRead(node, id, 0x1008, 0, 9, onSdoReadDone);
+    startRead(node, id, 0x1008, 0, DataType::VisibleString, onSdoReadDone);
 }
 
 void requestStoredEds(NodeContext *node, uint32_t id)
 {
-    startRead(node, id, 0x1021, 0, 15, onSdoReadDoneLarge);
-}
-
-void requestIdentNumber(NodeContext *node, uint32_t id)
-{
-    startRead(node, id, 0x2000, 1, 7, onSdoReadDone);
-}
-
-void requestEdsChecksum(NodeContext *node, uint32_t id)
-{
-    startRead(node, id, 0x2000, 8, 7, onSdoReadDone);
+    startRead(node, id, 0x1021, 0, DataType::Domain, onSdoReadDoneLarge);
 }
 
 namespace {
@@ -241,60 +220,32 @@ void onSdoWriteDone(NodeContext *node, uint8_t nodeId)
     });
 }
 
-namespace {
-void onDebugReadDone(NodeContext *node, uint8_t nodeId)
-{
-    quint8 buffer[kSdoSmallBufferSize] = {};
-    uint32_t size = kSdoSmallBufferSize;
-    uint32_t abortCode = 0;
-    if (getReadResult(node, nodeId, buffer, &size, &abortCode) == SdoState::Finished) {
-        std::printf("\nResult : %x\n", unsigned(buffer[0] | buffer[1] << 8 | buffer[2] << 16)
-                                           | unsigned(buffer[3]) << 24);
-    } else {
-        std::printf("\nResult : Failed in getting information for slave %2.2x, AbortCode :%4.4x \n",
-                    unsigned(nodeId), unsigned(abortCode));
-    }
-    closeSdoTransfer(node, nodeId, SdoRole::Client);
-}
-
-void requestDebugDeviceType(NodeContext *node, uint32_t id)
-{
-    readRemoteEntry(node, uint8_t(id & 0xFF), 0x1000, 0, 7, onDebugReadDone, 0);
-}
-} // namespace
-
-void probeConfiguredNodeDebug()
-{
-    StackLockGuard lock;
-    setAlarm(&masterNode, configuredNodeId(), requestDebugDeviceType, 0, 0);
-}
-
-SdoReply runSdoExchange(const SdoExchange &exchange)
+SdoReply runSdoRequestCall(const SdoRequestCall &call)
 {
     SdoReply reply;
-    if (exchange.writeBytes.size() > kSdoSmallBufferSize)
+    if (call.writeBytes.size() > kSdoSmallBufferSize)
         return reply; // never reaches the block's 70 bytes
     QMutexLocker exchangeLock(&exchangeMutex);
-    for (int attempt = 0; attempt < exchange.tries; ++attempt) {
+    for (int attempt = 0; attempt < call.tries; ++attempt) {
         enterStackLock();
         replyMutex.lock();
         SdoRequestBlock &b = sdoRequestBlock;
-        b.index = exchange.index;
-        b.subindex = exchange.subindex;
-        b.dataType = exchange.dataType;
+        b.index = call.index;
+        b.subindex = call.subindex;
+        b.dataType = call.dataType;
         b.writeData = b.smallBuffer;
-        b.writeCount = quint32(exchange.writeBytes.size());
-        if (!exchange.writeBytes.isEmpty())
-            std::memcpy(b.smallBuffer, exchange.writeBytes.constData(), b.writeCount);
+        b.writeCount = quint32(call.writeBytes.size());
+        if (!call.writeBytes.isEmpty())
+            std::memcpy(b.smallBuffer, call.writeBytes.constData(), b.writeCount);
         currentTry = (currentTry + 1) & kTryMask;
         if (currentTry == 0)
             currentTry = 1;
         tryOpen = true;
         tryCompleted = false;
-        setAlarm(&masterNode, exchange.nodeId | (currentTry << 8), exchange.request, 0, 0);
+        setAlarm(&masterNode, call.nodeId | (currentTry << 8), call.request, 0, 0);
         leaveStackLock();
 
-        waitForTry(exchange);
+        waitForTry(call);
         tryOpen = false;
         const bool succeeded = tryCompleted && b.result == 1;
         if (tryCompleted && b.result != 1)
@@ -317,42 +268,38 @@ quint8 configuredNodeId()
 }
 
 namespace {
-SdoExchange entryExchange(SdoRequestFunction request, quint8 nodeId, quint16 index = 0,
-                          quint8 subindex = 0, quint8 dataType = 0)
+SdoRequestCall entryCall(SdoRequestFunction request, quint8 nodeId, quint16 index = 0,
+                         quint8 subindex = 0, quint8 dataType = 0)
 {
-    SdoExchange exchange;
-    exchange.request = request;
-    exchange.nodeId = nodeId;
-    exchange.index = index;
-    exchange.subindex = subindex;
-    exchange.dataType = dataType;
-    return exchange;
+    SdoRequestCall call;
+    call.request = request;
+    call.nodeId = nodeId;
+    call.index = index;
+    call.subindex = subindex;
+    call.dataType = dataType;
+    return call;
 }
 } // namespace
 
 SdoReply sdoRead(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType)
 {
-    return runSdoExchange(entryExchange(requestParamRead, nodeId, index, subindex, dataType));
+    return runSdoRequestCall(entryCall(requestParamRead, nodeId, index, subindex, dataType));
 }
 
 SdoReply sdoWrite(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType,
                   const QByteArray &bytes)
 {
-    SdoExchange exchange = entryExchange(requestParamWrite, nodeId, index, subindex, dataType);
-    exchange.writeBytes = bytes;
-    return runSdoExchange(exchange);
+    SdoRequestCall call = entryCall(requestParamWrite, nodeId, index, subindex, dataType);
+    call.writeBytes = bytes;
+    return runSdoRequestCall(call);
 }
 
 SdoReply sdoRequest(quint8 nodeId, SdoRequestFunction request)
 {
-    return runSdoExchange(entryExchange(request, nodeId));
+    return runSdoRequestCall(entryCall(request, nodeId));
 }
 
 void pointSdoClientAt(quint8 nodeId)
 {
-    const OdSubEntry *client = masterObjectDictionary[kMasterSdoClientRow].subEntries;
-    StackLockGuard lock; // the timer and receive threads read the channel
-    *static_cast<uint32_t *>(client[1].value) = 0x600u + nodeId;
-    *static_cast<uint32_t *>(client[2].value) = 0x580u + nodeId;
-    *static_cast<uint8_t *>(client[3].value) = nodeId;
+    setSdoClientChannel(&masterNode, 0, nodeId);
 }

@@ -8,7 +8,7 @@
 // request, and one that arrives before the waiter starts waiting is not lost.
 #pragma once
 
-#include "value_format.h"
+#include "device/value_format.h"
 
 #include <QByteArray>
 #include <QWaitCondition>
@@ -17,6 +17,8 @@
 
 struct NodeContext;
 
+/// Room for the largest object read whole: a stored EDS archive or a DOMAIN
+/// file of up to 1000 KiB, more than the devices hold.
 constexpr quint32 kSdoLargeBufferSize = 1024000;
 
 /// The one process-wide request and result block. One exchange at a time uses it.
@@ -47,17 +49,11 @@ void requestStorageFormat(NodeContext *node, uint32_t id); ///< 0x1022/0, UNSIGN
 void requestModuleCount(NodeContext *node, uint32_t id);   ///< 0x1027/0, UNSIGNED8
 void requestDeviceName(NodeContext *node, uint32_t id);    ///< 0x1008/0, VISIBLE_STRING
 void requestStoredEds(NodeContext *node, uint32_t id);     ///< 0x1021/0, DOMAIN, large buffer
-void requestIdentNumber(NodeContext *node, uint32_t id);   ///< 0x2000/1, UNSIGNED32
-void requestEdsChecksum(NodeContext *node, uint32_t id);   ///< 0x2000/8, UNSIGNED32
 
 // Completion callbacks (stack lock held; receive or timer thread).
 void onSdoReadDone(NodeContext *node, uint8_t nodeId);
 void onSdoReadDoneLarge(NodeContext *node, uint8_t nodeId);
 void onSdoWriteDone(NodeContext *node, uint8_t nodeId);
-
-/// Debugging aid: reads 0x1000 of the configured node and prints the result on
-/// standard output instead of waking anybody.
-void probeConfiguredNodeDebug();
 
 using SdoRequestFunction = void (*)(NodeContext *node, uint32_t id);
 
@@ -66,7 +62,7 @@ using SdoRequestFunction = void (*)(NodeContext *node, uint32_t id);
 constexpr int kStoredEdsWaitLimitMs = 300000;
 
 /// One blocking exchange.
-struct SdoExchange {
+struct SdoRequestCall {
     SdoRequestFunction request = requestParamRead;
     quint8 nodeId = 0;
     quint16 index = 0;
@@ -87,16 +83,16 @@ struct SdoReply {
 
 /// Runs the exchange on the calling thread. Exchanges of different threads
 /// never overlap: each one holds the block from its first try to its reply.
-SdoReply runSdoExchange(const SdoExchange &exchange);
+SdoReply runSdoRequestCall(const SdoRequestCall &call);
 
 /// Node id of the configured device (ConnectionSettings).
 quint8 configuredNodeId();
 
-/// Convenience forms of runSdoExchange with requestParamRead / requestParamWrite.
+/// Convenience forms of runSdoRequestCall with requestParamRead / requestParamWrite.
 SdoReply sdoRead(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType);
 SdoReply sdoWrite(quint8 nodeId, quint16 index, quint8 subindex, quint8 dataType,
                   const QByteArray &bytes);
 SdoReply sdoRequest(quint8 nodeId, SdoRequestFunction request);
 
-/// Points the master's SDO client channel (object 0x1280 subs 1 to 3) at a node.
+/// Points the master's first SDO client channel (object 0x1280 subs 1 to 3) at a node.
 void pointSdoClientAt(quint8 nodeId);

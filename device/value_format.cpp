@@ -1,11 +1,12 @@
 // Answer bytes to record values and back, and the integer renderings.
-#include "value_format.h"
+#include "device/value_format.h"
 
-#include "data_types.h"
+#include "device/data_types.h"
+#include "device/little_endian.h"
 
 #include <cstring>
 
-int displayFormat = DisplayDefault;
+std::atomic<int> displayFormat{DisplayDefault};
 
 void setParamValue(CanParam &param, int count, const quint8 *bytes, bool &changed)
 {
@@ -14,17 +15,18 @@ void setParamValue(CanParam &param, int count, const quint8 *bytes, bool &change
     if (count < 0 || bytes == nullptr)
         count = 0;
     if (!isStringType(param.dataType)) {
-        // A numeric answer longer than the raw value is cut to its 8 low bytes.
-        const int n = count < 8 ? count : 8;
-        quint64 raw = 0;
-        for (int i = 0; i < n; ++i)
-            raw |= quint64(bytes[i]) << (8 * i);
-        param.currentValue = raw;
+        // An answer longer than the type keeps only the type's bytes, so that
+        // every display mode shows the same number.
+        const int size = dataTypeSize(param.dataType);
+        param.currentValue = littleEndianValue(bytes, count, size > 0 ? size : 8);
         formatParamValue(param);
     } else {
-        int length = 0;
-        while (length < count && bytes[length] != 0)
-            ++length;
+        int length = count;
+        if (param.dataType == DataType::VisibleString) {
+            length = 0;
+            while (length < count && bytes[length] != 0)
+                ++length;
+        }
         param.currentValueStr = QString::fromLatin1(reinterpret_cast<const char *>(bytes), length);
     }
     changed = param.currentValueStr != previous;
@@ -33,7 +35,7 @@ void setParamValue(CanParam &param, int count, const quint8 *bytes, bool &change
 void formatParamValue(CanParam &param)
 {
     const quint64 raw = param.currentValue;
-    const int size = param.size;
+    const int size = dataTypeSize(param.dataType);
     const QString none("");
     const QString hex("hex");
     switch (param.dataType) {
@@ -86,8 +88,9 @@ void formatParamValue(CanParam &param)
 bool paramValueToBytes(const CanParam &param, int &count, quint8 *buffer, int capacity)
 {
     if (isStringType(param.dataType)) {
-        // Counted in encoded bytes: a multi-byte local encoding must not cut the text short.
-        const QByteArray text = param.currentValueStr.toLocal8Bit();
+        if (!isLatin1Text(param.currentValueStr))
+            return false;
+        const QByteArray text = param.currentValueStr.toLatin1();
         if (text.size() > capacity)
             return false;
         count = text.size();
@@ -95,11 +98,21 @@ bool paramValueToBytes(const CanParam &param, int &count, quint8 *buffer, int ca
             std::memcpy(buffer, text.constData(), size_t(count));
         return true;
     }
-    if (param.size < 1 || param.size > 8 || param.size > capacity)
+    const int size = dataTypeSize(param.dataType);
+    if (size < 1 || size > capacity)
         return false;
-    count = param.size;
+    count = size;
     for (int i = 0; i < count; ++i)
         buffer[i] = quint8(param.currentValue >> (8 * i));
+    return true;
+}
+
+bool isLatin1Text(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF)
+            return false;
+    }
     return true;
 }
 

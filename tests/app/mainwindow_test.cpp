@@ -1,6 +1,6 @@
 // The main window's log lines and the switch of its connection-dependent controls.
-#include "mainwindow.h"
-#include "value_format.h"
+#include "app/mainwindow.h"
+#include "device/value_format.h"
 
 #include <QAction>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 // Connecting and disconnecting the adapter as the wire shows it, the failures
 // of opening and of the bit-rate setting, and finding the node to work with.
 #include "device_fixture.h"
-#include "load_can_data_thread.h"
-#include "sdo_request.h"
+#include "device/load_can_data_thread.h"
+#include "device/sdo_request.h"
 
 #include <QElapsedTimer>
 
@@ -153,32 +153,34 @@ TEST_F(DeviceTest, FindNodeFallsBackFrom31To127)
     EXPECT_EQ(to127, 1); // one answered try at node 127
 }
 
-TEST_F(DeviceTest, FindNodeTakes31First)
+struct FindNodeCase {
+    std::vector<uint8_t> devices; ///< nodes present on the bus
+    int configured;               ///< node id in the settings before the search
+    bool found;
+    int nodeId;                   ///< node id in the settings after it
+};
+
+class FindNode : public DeviceTest, public ::testing::WithParamInterface<FindNodeCase> {};
+
+TEST_P(FindNode, TakesTheConfiguredNodeElse31Then127)
 {
-    addDevice(31);
-    addDevice(127);
-    connectionSettings.device.nodeId = 0;
-    EXPECT_TRUE(findNode(window));
-    EXPECT_EQ(connectionSettings.device.nodeId, 31);
+    const FindNodeCase &c = GetParam();
+    for (uint8_t id : c.devices)
+        addDevice(id);
+    connectionSettings.device.nodeId = c.configured;
+    EXPECT_EQ(findNode(window), c.found);
+    EXPECT_EQ(connectionSettings.device.nodeId, c.nodeId);
+    if (c.configured != 0) { // only the configured node is asked
+        const std::string own = "t" + QString::number(0x600 + c.configured, 16).toUpper().toStdString();
+        for (const std::string &line : fromMaster())
+            EXPECT_TRUE(line.rfind("t6", 0) != 0 || line.rfind(own, 0) == 0) << line;
+    }
 }
 
-TEST_F(DeviceTest, FindNodeProbesOnlyTheConfiguredNode)
-{
-    addDevice(127);
-    connectionSettings.device.nodeId = 9;
-    connect();
-    EXPECT_FALSE(findNode(window));
-    EXPECT_EQ(connectionSettings.device.nodeId, 9);
-    for (const std::string &line : fromMaster())
-        EXPECT_NE(line.rfind("t67F", 0), 0u) << line;
-}
-
-TEST_F(DeviceTest, FindNodeWithNothingAnswering)
-{
-    connectionSettings.device.nodeId = 0;
-    EXPECT_FALSE(findNode(window));
-    EXPECT_EQ(connectionSettings.device.nodeId, 0);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, FindNode,
+                         ::testing::Values(FindNodeCase{{31, 127}, 0, true, 31},
+                                           FindNodeCase{{127}, 9, false, 9},
+                                           FindNodeCase{{}, 0, false, 0}));
 
 TEST_F(DeviceTest, ProbeNodePointsTheClientChannel)
 {

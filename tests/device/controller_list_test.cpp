@@ -1,6 +1,6 @@
 // The controller list file: entries in document order, lookup by id text,
 // and the logged error for a missing or broken file.
-#include "controller_list.h"
+#include "device/controller_list.h"
 #include "fake_main_window.h"
 #include "working_folder.h"
 

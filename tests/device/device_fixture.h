@@ -3,12 +3,12 @@
 // stack is process-wide, so every test leaves it disconnected.
 #pragma once
 
-#include "can_connection.h"
-#include "connection_settings.h"
+#include "device/can_connection.h"
+#include "device/connection_settings.h"
 #include "fake_main_window.h"
 #include "working_folder.h"
 
-#include "serial_can.h"
+#include "canopen/port.h"
 #include "virtual_can_adapter.h"
 
 #include <chrono>

@@ -2,9 +2,9 @@
 // hits, plain and archived uploads, leftovers of earlier uploads, unsafe device
 // names, and the EDS reader asking the device for template counts.
 #include "device_fixture.h"
-#include "eds_cache.h"
-#include "eds_reader.h"
-#include "sdo_request.h"
+#include "device/eds_cache.h"
+#include "device/eds_reader.h"
+#include "device/sdo_request.h"
 
 #include "journal_writer.h"
 
@@ -214,9 +214,38 @@ TEST_F(EdsAcquisition, OlderRoadByChecksum)
     EXPECT_TRUE(loadEdsFromDevice(window)); // now from the cache
 }
 
-TEST_F(EdsAcquisition, EmptyArchivePathNeverTouchesTheWorkingFolder)
+// The unpack removes the archive's folder afterwards: a folder that holds the
+// working folder, the cache or the device's cache folder is refused untouched.
+TEST_F(EdsAcquisition, UnpackRefusesFoldersItMustNotRemove)
 {
+    const QByteArray archive = archiveOf({{"x.eds", kEds}});
     writeFile("keep.txt", "mine");
-    EXPECT_TRUE(unpackEdsArchive("", "Test drive", "77").isEmpty());
-    EXPECT_EQ(readFile("keep.txt"), QByteArray("mine"));
+    writeFile("ConfigurationData/controllers.xml", "<c/>");
+    writeFile("ConfigurationData/Test drive/1.eds", kEds);
+    writeFile("work.zpaq", archive);
+    writeFile("ConfigurationData/cache.zpaq", archive);
+    writeFile("ConfigurationData/Test drive/device.zpaq", archive);
+    ASSERT_TRUE(QDir().mkpath("ConfigurationData/folder.zpaq"));
+    const QStringList before = allFiles();
+    for (const QString &path : {QString(""), QString("work.zpaq"), folder.path() + "/work.zpaq",
+                                QString("ConfigurationData/cache.zpaq"),
+                                QString("ConfigurationData/Test drive/device.zpaq"),
+                                QString("ConfigurationData/folder.zpaq"), QString("ConfigurationData/tempdir/")})
+        EXPECT_TRUE(unpackEdsArchive(path, "Test drive", "77").isEmpty()) << path.toStdString();
+    EXPECT_EQ(allFiles(), before);
+    EXPECT_TRUE(QDir("ConfigurationData/folder.zpaq").exists());
+}
+
+// A failed unpack leaves nothing in the upload folder, and an upload starts
+// from an empty one: an old EDS is never cached under a new checksum.
+TEST_F(EdsAcquisition, LeftoversOfAnEarlierUnpackAreNeverCached)
+{
+    writeFile("ConfigurationData/tempdir/old.eds", "[1000]\nParameterName=Old\n");
+    storeEds(archiveOf({{"new.eds", kEds}}));
+    EXPECT_EQ(readFile(unpackEdsArchive(uploadEdsToTempFile(), "Test drive", "2")), kEds);
+
+    writeFile("outside/tempfile", "zPQ but not an archive at all");
+    writeFile("outside/stale.eds", "[1000]\nParameterName=Old\n");
+    EXPECT_TRUE(unpackEdsArchive("outside/tempfile", "Test drive", "3").isEmpty());
+    EXPECT_FALSE(QDir("outside").exists());
 }

@@ -1,6 +1,7 @@
 // The EDS reader on small EDS files written by the tests: names, captions and
 // parents, template expansion, skipped and malformed sections, sort order.
-#include "eds_reader.h"
+#include "device/eds_reader.h"
+#include "fake_main_window.h"
 #include "working_folder.h"
 
 #include <QStringList>
@@ -14,10 +15,11 @@ protected:
     {
         writeFile("test.eds", text);
         asked.clear();
+        problems.clear();
         ASSERT_TRUE(readEdsFile("test.eds", family, map, [&](const QString &index) {
             asked.append(index);
             return counts.value(index, 0);
-        }));
+        }, &problems));
     }
     const CanParam &at(const QString &name)
     {
@@ -27,6 +29,7 @@ protected:
 
     CanParamMap map;
     QStringList asked;
+    QStringList problems;
 };
 
 const QByteArray kIdentity = R"([FileInfo]
@@ -196,11 +199,51 @@ Comment=one, two
 )");
     EXPECT_EQ(at(" 0x2000 Bad type").dataType, 0);
     EXPECT_EQ(at(" 0x2000 Bad type").size, -1);
-    const CanParam &empty = at("000 0x2000sub Empty subindex");
-    EXPECT_EQ(empty.subindex, "");
-    EXPECT_EQ(empty.parent, " 0x2000 Bad type");
     EXPECT_EQ(at(" 0x2001 Listed, with, commas").description, "one, two");
-    EXPECT_EQ(map.size(), 3);
+    EXPECT_EQ(map.size(), 2); // an empty subindex names no object
+    EXPECT_EQ(problems, QStringList{QString::fromUtf8(
+                            "Раздел [2000sub] файла словаря объектов пропущен: неверный адрес объекта "
+                            "(индекс \"2000\", субиндекс \"\")")});
+}
+
+// A subindex past 0xFF, or an index that is no hexadecimal number, would be cut
+// to another object on the bus: such records are refused, one message per section.
+TEST_F(EdsReader, SectionsThatNameNoSingleObjectAreRefused)
+{
+    read("[2100]\nParameterName=Table\n[2100sub100]\nParameterName=Past FF\n[2100subFF]\n"
+         "ParameterName=Last\n[21|0]\nParameterName=Bar\n[A000sub0]\nParameterName=N\n"
+         "[A000sub1]\nParameterName=Entry1\n",
+         {{"A000", 300}});
+    EXPECT_TRUE(map.contains("255 0x2100subFF Last"));
+    EXPECT_TRUE(map.contains("255 A000subFF Entry1"));
+    EXPECT_EQ(map.size(), 2 + 255);
+    const QString prefix = QString::fromUtf8("Раздел [%1] файла словаря объектов пропущен: неверный адрес объекта ");
+    EXPECT_EQ(problems, (QStringList{prefix.arg("2100sub100") + QString::fromUtf8("(индекс \"2100\", субиндекс \"100\")"),
+                                     prefix.arg("21|0") + QString::fromUtf8("(индекс \"21|0\", субиндекс \"0\")"),
+                                     prefix.arg("A000sub1") + QString::fromUtf8("(индекс \"A000\", субиндекс \"100\")")}));
+}
+
+TEST_F(EdsReader, DefaultValueWithCommasIsJoinedLikeTheNames)
+{
+    read("[2000]\nParameterName=a,b\nDefaultValue=1,2,3\n");
+    EXPECT_EQ(at(" 0x2000 a, b").defaultValue, "1, 2, 3");
+}
+
+TEST_F(EdsReader, FileThatIsNotUtf8IsReadAsLatin1)
+{
+    read("[2000]\nParameterName=Temp \xb0" "C\nComment=\xc4nderung\n");
+    EXPECT_EQ(at(QString::fromLatin1(" 0x2000 Temp \xb0" "C")).description, QString::fromLatin1("\xc4nderung"));
+}
+
+TEST_F(EdsReader, FileWithoutRecordsIsLogged)
+{
+    FakeMainWindow window;
+    writeFile("empty.eds", "[FileInfo]\nFileName=empty.eds\n[1021]\nParameterName=Store EDS\n");
+    window.m_edsPath = "empty.eds";
+    readEds(window);
+    EXPECT_TRUE(window.m_mainParams.isEmpty());
+    EXPECT_EQ(window.lines(), QStringList{QString::fromUtf8(
+                                  "error: Ошибка! Файл словаря объектов не содержит ни одного объекта. ")});
 }
 
 TEST_F(EdsReader, SubSectionWithoutItsIndexGetsNoForeignParent)

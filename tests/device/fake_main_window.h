@@ -2,7 +2,7 @@
 // every switch of the connection-dependent controls, in order.
 #pragma once
 
-#include "main_window_services.h"
+#include "device/main_window_services.h"
 
 #include <QMutex>
 #include <QStringList>

@@ -1,8 +1,9 @@
 // JSON parameter sets: round trips through files and records, the file's
-// shape, text that is not JSON, and a write that fails.
-#include "data_types.h"
-#include "json_param_set.h"
-#include "value_format.h"
+// shape, files that are not parameter sets, records that cannot be taken as
+// they stand, and a write that fails.
+#include "device/data_types.h"
+#include "device/json_param_set.h"
+#include "device/value_format.h"
 
 #include <QBuffer>
 #include <QJsonArray>
@@ -37,14 +38,20 @@ QByteArray saved(const JsonParamSet &set)
     return buffer.data();
 }
 
-JsonParamSet loaded(const QByteArray &bytes)
+JsonParamSet loaded(const QByteArray &bytes, bool expected = true)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     JsonParamSet set;
-    EXPECT_TRUE(set.load(&buffer));
+    EXPECT_EQ(set.load(&buffer), expected) << bytes.toStdString();
     return set;
+}
+
+// A file of one record with the given members (JSON text without braces).
+QByteArray oneRecord(const QByteArray &members)
+{
+    return R"({"params": [{"name": "p", )" + members + "}]}";
 }
 
 } // namespace
@@ -96,45 +103,111 @@ TEST(JsonParamSet, NumbersAreRenderedAgainFromTheRawValue)
     const int savedFormat = displayFormat;
     displayFormat = DisplayDecimal;
     const QByteArray file = R"({"params": [
-        {"name": "u32", "dataType": 7, "size": 4, "currentValue": "10", "currentValueStr": "99"},
-        {"name": "str", "dataType": 9, "size": -1, "currentValue": "3", "currentValueStr": "text"},
-        {"name": "dom", "dataType": 15, "size": -1, "currentValueStr": "file"},
-        {"name": "bad", "dataType": 5, "size": 1, "currentValue": "12abc", "extra": true}
+        {"name": "u32", "index": "2000", "subindex": "0", "dataType": 7, "size": 4,
+         "currentValue": "10", "currentValueStr": "99"},
+        {"name": "str", "index": "2000", "subindex": "1", "dataType": 9, "size": -1,
+         "currentValue": "3", "currentValueStr": "text"},
+        {"name": "dom", "index": "2000", "subindex": "2", "dataType": 15, "size": -1,
+         "currentValueStr": "file", "extra": true}
     ]})";
     QList<CanParam> records;
     loaded(file).toCanParams(records);
     displayFormat = savedFormat;
-    ASSERT_EQ(records.size(), 4);
+    ASSERT_EQ(records.size(), 3);
     EXPECT_EQ(records[0].currentValueStr, "10");
     EXPECT_EQ(records[1].currentValueStr, "text");
     EXPECT_EQ(records[1].currentValue, 3u);
     EXPECT_EQ(records[2].currentValueStr, "file");
-    EXPECT_EQ(records[3].currentValue, 0u); // not a decimal number
-    EXPECT_EQ(records[3].currentValueStr, "0");
-    EXPECT_EQ(records[2].index, "");         // missing text: empty
-    EXPECT_EQ(records[2].subindex, "");
+    EXPECT_EQ(records[2].currentValue, 0u);
 }
 
-TEST(JsonParamSet, InputThatIsNotAParameterSetGivesEmptySet)
+TEST(JsonParamSet, InputThatIsNotAParameterSetFailsWithAnEmptySet)
 {
     for (const QByteArray &bad :
          {QByteArray(""), QByteArray("not json"), QByteArray("{\"params\": [1, 2"),
           QByteArray("[1, 2, 3]"), QByteArray("{\"other\": []}"), QByteArray("{\"params\": 5}"),
-          QByteArray("\xff\xfe\x00garbage", 10), QByteArray("{\"params\": []}")}) {
-        JsonParamSet set = loaded(bad);
+          QByteArray("\xff\xfe\x00garbage", 10), QByteArray(R"({"params": [3, "x", {"name": "ok"}]})"),
+          QByteArray(R"({"params": [{"name": "a", "index": "2000", "subindex": "0"}]} trailing)"),
+          oneRecord(R"("index": "2000", "subindex": "0")").chopped(3)}) {
+        JsonParamSet set = loaded(bad, false);
         EXPECT_TRUE(set.params.isEmpty()) << bad.toStdString();
         QList<CanParam> records{CanParam()};
         set.toCanParams(records);
         EXPECT_TRUE(records.isEmpty());
     }
+    EXPECT_TRUE(loaded(R"({"params": []})").params.isEmpty());
 }
 
-TEST(JsonParamSet, ArrayElementsThatAreNotObjectsReadAsEmptyEntries)
+// Records that would read or write something else than the file says are
+// refused one by one, with a message, and the rest of the file is taken.
+TEST(JsonParamSet, RecordsThatCannotBeTakenAsTheyStandAreRefused)
 {
-    const JsonParamSet set = loaded(R"({"params": [3, "x", {"name": "ok"}]})");
-    ASSERT_EQ(set.params.size(), 3);
-    EXPECT_EQ(set.params[0].name, "");
-    EXPECT_EQ(set.params[2].name, "ok");
+    const struct {
+        const char *members;
+        const char *reason;
+    } cases[] = {
+        {R"("index": "12103", "subindex": "0", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"12103\", субиндекс \"0\")"},
+        {R"("index": "2103", "subindex": "100", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"2103\", субиндекс \"100\")"},
+        {R"("index": "", "subindex": "0", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"\", субиндекс \"0\")"},
+        {R"("index": "0x21", "subindex": "0", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"0x21\", субиндекс \"0\")"},
+        {R"("index": "2103", "subindex": "-1", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"2103\", субиндекс \"-1\")"},
+        {R"("index": "2103", "dataType": 7, "currentValue": "1")",
+         "неверный адрес объекта (индекс \"2103\", субиндекс \"\")"},
+        {R"("index": "2103", "subindex": "0", "dataType": 7, "currentValue": 4660)",
+         "неверное значение 4660"},
+        {R"("index": "2103", "subindex": "0", "dataType": 7, "currentValue": "-1")",
+         "неверное значение \"-1\""},
+        {R"("index": "2103", "subindex": "0", "dataType": 7, "currentValue": "0x1234")",
+         "неверное значение \"0x1234\""},
+        {R"("index": "2103", "subindex": "0", "dataType": 5, "currentValue": "12abc")",
+         "неверное значение \"12abc\""},
+        {R"("index": "2103", "subindex": "0", "dataType": 5, "currentValue": "256")",
+         "неверное значение \"256\""},
+        {R"("index": "2103", "subindex": "0", "dataType": 27, "currentValue": "18446744073709551616")",
+         "неверное значение \"18446744073709551616\""},
+        {R"("index": "2103", "subindex": "0", "dataType": 7)", "неверное значение (нет)"},
+        {R"("index": "2103", "subindex": "0", "dataType": 9, "currentValue": "")",
+         "неверное значение \"\""},
+    };
+    for (const auto &c : cases) {
+        const QByteArray file = R"({"params": [{"name": "bad", )" + QByteArray(c.members)
+                                + R"(}, {"name": "good", "index": "1", "subindex": "FF", "dataType": 5, "currentValue": "255"}]})";
+        const JsonParamSet set = loaded(file);
+        ASSERT_EQ(set.params.size(), 1) << c.members;
+        EXPECT_EQ(set.params[0].name, "good");
+        EXPECT_EQ(set.errors, QStringList{QString::fromUtf8("Параметр bad не загружен: ") + QString::fromUtf8(c.reason)})
+            << c.members;
+    }
+}
+
+// The size of a number comes from its type, whatever the file says.
+TEST(JsonParamSet, NumberSizeComesFromTheDataType)
+{
+    const int savedFormat = displayFormat;
+    displayFormat = DisplayHexadecimal;
+    const struct {
+        const char *members;
+        int size;
+        const char *text;
+    } cases[] = {
+        {R"("dataType": 7, "size": 1100000000, "currentValue": "1")", 4, "0x00000001"},
+        {R"("dataType": 5, "size": -1, "currentValue": "10")", 1, "0x0a"},
+        {R"("dataType": 27, "size": 2, "currentValue": "18446744073709551615")", 8, "0xffffffffffffffff"},
+        {R"("dataType": 9, "size": 7, "currentValue": "0", "currentValueStr": "abc")", 7, "abc"},
+    };
+    for (const auto &c : cases) {
+        QList<CanParam> records;
+        loaded(oneRecord(R"("index": "2000", "subindex": "0", )" + QByteArray(c.members))).toCanParams(records);
+        ASSERT_EQ(records.size(), 1) << c.members;
+        EXPECT_EQ(records[0].size, c.size) << c.members;
+        EXPECT_EQ(records[0].currentValueStr, c.text) << c.members;
+    }
+    displayFormat = savedFormat;
 }
 
 TEST(JsonParamSet, FailedWriteIsReported)

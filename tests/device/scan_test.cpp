@@ -1,6 +1,6 @@
 // The node scan: the exact signal sequence of a full scan with one device, of
 // scans stopped at a given id, and of a scan that meets the adapter's error flag.
-#include "connection_thread.h"
+#include "device/connection_thread.h"
 #include "device_fixture.h"
 
 #include <QMutex>

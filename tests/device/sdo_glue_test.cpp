@@ -2,8 +2,8 @@
 // time-outs of starts the stack refuses, late completions, and the identity
 // reads built on it.
 #include "device_fixture.h"
-#include "device_identity.h"
-#include "sdo_request.h"
+#include "device/device_identity.h"
+#include "device/sdo_request.h"
 
 #include <QElapsedTimer>
 
@@ -88,12 +88,12 @@ TEST_F(SdoGlue, UploadPastTheSmallBufferFailsButLargeReadTakesIt)
 {
     node->setString(0x2103, 0, std::string(100, 'n'));
     EXPECT_FALSE(sdoRead(5, 0x2103, 0, 9).ok);
-    SdoExchange large;
+    SdoRequestCall large;
     large.request = requestParamReadLarge;
     large.nodeId = 5;
     large.index = 0x2103;
     large.dataType = 9;
-    const SdoReply reply = runSdoExchange(large);
+    const SdoReply reply = runSdoRequestCall(large);
     ASSERT_TRUE(reply.ok);
     EXPECT_EQ(reply.data, QByteArray(100, 'n'));
     EXPECT_TRUE(sdoRead(5, 0x1000, 0, 7).ok); // the line was freed
@@ -140,11 +140,11 @@ TEST_F(SdoGlue, StoredEdsUploadWaitsPastTheReplyTimeout)
         eds[i] = uint8_t(i * 7);
     node->setDomain(0x1021, 0, eds, veqtest::Access::ReadOnly);
     connectionSettings.sdoTimeout = 30; // far shorter than the segmented upload
-    SdoExchange exchange;
+    SdoRequestCall exchange;
     exchange.request = requestStoredEds;
     exchange.nodeId = 5;
     exchange.waitWhileRunning = true;
-    const SdoReply reply = runSdoExchange(exchange);
+    const SdoReply reply = runSdoRequestCall(exchange);
     ASSERT_TRUE(reply.ok);
     EXPECT_EQ(reply.data, QByteArray(reinterpret_cast<const char *>(eds.data()), int(eds.size())));
 
@@ -153,7 +153,7 @@ TEST_F(SdoGlue, StoredEdsUploadWaitsPastTheReplyTimeout)
     exchange.nodeId = 6;
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(runSdoExchange(exchange).ok);
+    EXPECT_FALSE(runSdoRequestCall(exchange).ok);
     EXPECT_LT(timer.elapsed(), 5000);
 }
 

@@ -1,12 +1,14 @@
 // Value conversion: every integer type in every display format, the real and
 // boolean types, answers into records, records into download bytes, abort names.
-#include "data_types.h"
-#include "sdo_abort_name.h"
-#include "value_format.h"
+#include "device/data_types.h"
+#include "device/sdo_abort_name.h"
+#include "device/value_format.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
+#include <type_traits>
 
 namespace {
 
@@ -136,6 +138,99 @@ TEST(ValueFormat, SetParamValueStrings)
     const quint8 latin[] = {0xE9, 'x'};
     setParamValue(octets, 2, latin, changed);
     EXPECT_EQ(octets.currentValueStr, QString::fromLatin1("\xe9x"));
+}
+
+// Only the type's bytes of a longer answer are kept, so every mode shows one number.
+TEST(ValueFormat, OverLongNumericAnswerKeepsTheTypesSize)
+{
+    const quint8 answer[] = {0x78, 0x56, 0x34, 0x12, 0x99};
+    const struct {
+        int dataType, count;
+        quint64 raw;
+        const char *hex, *decimal;
+    } cases[] = {
+        {DataType::Unsigned8, 4, 0x78, "0x78", "120"},
+        {DataType::Integer16, 5, 0x5678, "0x5678", "22136"},
+        {DataType::Unsigned32, 5, 0x12345678, "0x12345678", "305419896"},
+        {DataType::Boolean, 2, 0x78, "120", "120"},
+    };
+    for (const auto &c : cases) {
+        CanParam p = record(c.dataType, 0);
+        bool changed = false;
+        {
+            DisplayFormatGuard guard(DisplayHexadecimal);
+            setParamValue(p, c.count, answer, changed);
+            EXPECT_EQ(p.currentValueStr, c.hex) << c.dataType;
+        }
+        EXPECT_EQ(p.currentValue, c.raw) << c.dataType;
+        EXPECT_EQ(render(c.dataType, p.currentValue, DisplayDecimal), c.decimal) << c.dataType;
+    }
+}
+
+// A size that is not the type's (a record from a file) neither widens nor breaks a rendering.
+TEST(ValueFormat, RenderingIsBoundedByTheTypesSize)
+{
+    DisplayFormatGuard guard(DisplayHexadecimal);
+    for (int size : {-1, 0, 9, 1100000000}) {
+        CanParam p = record(DataType::Unsigned8, 10);
+        p.size = size;
+        formatParamValue(p);
+        EXPECT_EQ(p.currentValueStr, "0x0a") << size;
+        EXPECT_EQ(formatIntegerValue<quint16>(0x12345, size, ""), "0x2345") << size;
+    }
+}
+
+// Texts go back in the encoding they were read with, one byte per character.
+TEST(ValueFormat, TextsRoundTripByteForByte)
+{
+    const struct {
+        int dataType;
+        QByteArray answer;
+        const char *shownLatin1;
+        int shownLength;
+    } cases[] = {
+        {DataType::VisibleString, QByteArray("Drive \xb0" "C"), "Drive \xb0" "C", 8},
+        {DataType::OctetString, QByteArray("\x01\x00\x02\xff", 4), "\x01\x00\x02\xff", 4},
+        {DataType::OctetString, QByteArray("\x00\x00", 2), "\x00\x00", 2},
+        {DataType::VisibleString, QByteArray("AB\x00" "D", 4), "AB", 2},
+    };
+    for (const auto &c : cases) {
+        CanParam p = record(c.dataType, 0);
+        bool changed = false;
+        setParamValue(p, c.answer.size(), reinterpret_cast<const quint8 *>(c.answer.constData()), changed);
+        EXPECT_EQ(p.currentValueStr, QString::fromLatin1(c.shownLatin1, c.shownLength));
+        quint8 buffer[70];
+        int count = -1;
+        ASSERT_TRUE(paramValueToBytes(p, count, buffer));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(buffer), count),
+                  QByteArray(c.shownLatin1, c.shownLength));
+    }
+    CanParam text = record(DataType::VisibleString, 0);
+    text.currentValueStr = QString::fromUtf8("Привод");
+    int count = -1;
+    quint8 buffer[70];
+    EXPECT_FALSE(isLatin1Text(text.currentValueStr));
+    EXPECT_FALSE(paramValueToBytes(text, count, buffer));
+    EXPECT_EQ(count, -1);
+}
+
+// The loader thread formats values while the GUI thread switches the mode.
+TEST(ValueFormat, DisplayFormatIsSharedSafelyBetweenThreads)
+{
+    static_assert(std::is_same<decltype(displayFormat), std::atomic<int>>::value,
+                  "read by the loader thread while the GUI thread writes it");
+    DisplayFormatGuard guard(DisplayDefault);
+    std::thread formatter([] {
+        CanParam p = record(DataType::Unsigned16, 0x1234);
+        for (int i = 0; i < 2000; ++i) {
+            formatParamValue(p);
+            EXPECT_TRUE(p.currentValueStr == "0x1234" || p.currentValueStr == "b0001001000110100"
+                        || p.currentValueStr == "4660") << p.currentValueStr.toStdString();
+        }
+    });
+    for (int i = 0; i < 2000; ++i)
+        displayFormat = (i % 2) ? DisplayHexadecimal : DisplayBinary;
+    formatter.join();
 }
 
 TEST(ValueFormat, DownloadBytesOfNumbers)

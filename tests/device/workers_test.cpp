@@ -1,12 +1,12 @@
 // The parameter workers against the virtual device: the loader's passes with a
 // failing record, a device that vanishes, a stop in mid-pass and the adapter's
 // error flag; the saver with a failed write between good ones.
-#include "data_types.h"
+#include "device/data_types.h"
 #include "device_fixture.h"
-#include "load_can_data_thread.h"
-#include "save_can_data_thread.h"
-#include "sdo_request.h"
-#include "value_format.h"
+#include "device/load_can_data_thread.h"
+#include "device/save_can_data_thread.h"
+#include "device/sdo_request.h"
+#include "device/value_format.h"
 
 #include <QMutex>
 #include <QTest>
@@ -236,6 +236,64 @@ TEST_F(Workers, SaverRefusesTextLongerThanTheRequestBuffer)
     for (size_t i = mark; i < adapter.log().lines().size(); ++i)
         EXPECT_EQ(adapter.log().lines()[i].text.find("t60582300"), std::string::npos);
     EXPECT_EQ(node->value(0x2300, 0)->size(), 0u);
+}
+
+// A record that names no single object, or a text the device encoding cannot
+// hold, is refused with a message and nothing reaches the bus.
+TEST_F(Workers, SaverRefusesRecordsItCannotWriteAsTheyStand)
+{
+    node->setString(0x2300, 0, "", veqtest::Access::ReadWrite);
+    const struct {
+        const char *index, *subindex;
+        int dataType;
+        const char *text, *reason;
+    } cases[] = {
+        {"12100", "0", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"12100\", субиндекс \"0\")"},
+        {"2100", "100", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"2100\", субиндекс \"100\")"},
+        {"2100", "", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"2100\", субиндекс \"\")"},
+        {"0x2100", "0", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"0x2100\", субиндекс \"0\")"},
+        {"2300", "0", DataType::VisibleString, "Привод", "текст содержит символы вне кодировки Latin-1"},
+    };
+    QList<CanParam> records;
+    QStringList expected;
+    for (const auto &c : cases) {
+        CanParam p = makeRecord("Bad", c.index, c.subindex, c.dataType);
+        p.currentValue = 1;
+        p.currentValueStr = QString::fromUtf8(c.text);
+        records.append(p);
+        expected.append("not saved" + p.name + ": " + QString::fromUtf8("Ошиба записи параметра ")
+                        + p.caption + ": " + QString::fromUtf8(c.reason));
+    }
+    QList<CanParam *> pending;
+    for (CanParam &p : records)
+        pending.append(&p);
+    const int before = node->requestsReceived();
+    saver.saveParams(0, &pending);
+    ASSERT_TRUE(saver.wait(10000));
+    EXPECT_EQ(recorder.events(), expected);
+    EXPECT_EQ(node->requestsReceived(), before);
+    EXPECT_EQ(node->value(0x2100, 0), (std::vector<uint8_t>{0x34, 0x12}));
+}
+
+// The loader neither reads a record that names no single object nor shows
+// more of an answer than its type holds.
+TEST_F(Workers, LoaderRefusesBadAddressesAndKeepsTheTypesBytes)
+{
+    node->setU32(0x2103, 0, 0x12345678);
+    CanParam narrow = makeRecord("Narrow", "2103", "0", DataType::Unsigned8);
+    CanParam bad = makeRecord("Bad", "2100", "100", DataType::Unsigned16);
+    displayFormat = DisplayHexadecimal;
+    loader.loadParams({&bad, &narrow});
+    ASSERT_TRUE(waitFor([&] { return recorder.count("pass") >= 1; }));
+    loader.stopProcess();
+    ASSERT_TRUE(loader.wait(5000));
+    displayFormat = DisplayDefault;
+    EXPECT_EQ(recorder.events().mid(0, 3),
+              (QStringList{kLoadFail + QString::fromUtf8("0x2100 Bad. Ошибка: неверный адрес объекта "
+                                                         "(индекс \"2100\", субиндекс \"100\")"),
+                           "loaded" + narrow.name, "pass"}));
+    EXPECT_EQ(narrow.currentValue, 0x78u);
+    EXPECT_EQ(narrow.currentValueStr, "0x78");
 }
 
 TEST_F(Workers, SaverWithOtherCodeOrNoListDoesNothing)
