@@ -1,5 +1,7 @@
-// Shared set-up of the virtual device's own tests: an adapter with node 5 on a pty, a raw
-// client on the other end with the channel opened, and frame-level exchange helpers.
+// The one pty fixture of the end-to-end tests: the virtual adapter on a pty with node 5
+// behind it carrying the standard objects. VirtualDeviceTest talks to it through a raw
+// line client (the virtual device's own tests); WireTest (wire_test_fixture.h) connects
+// the real master stack to it.
 #pragma once
 
 #include "can_frame_line.h"
@@ -11,21 +13,45 @@
 #include <chrono>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace veqtest {
 
 using namespace std::chrono_literals;
 
-class VirtualDeviceTest : public ::testing::Test {
+class VirtualAdapterTest : public ::testing::Test {
 protected:
     static constexpr uint8_t NodeId = 5;
 
+    explicit VirtualAdapterTest(std::string deviceName) : deviceName_(std::move(deviceName)) {}
+
+    // Node 5 with the standard objects, then the adapter serving on its pty.
     void SetUp() override
     {
         node = &adapter.addNode(NodeId);
-        node->addStandardObjects("Test drive");
+        node->addStandardObjects(deviceName_);
+        addEntries();
         std::string error;
         ASSERT_TRUE(adapter.start(&error)) << error;
+    }
+
+    // Entries a fixture adds to node 5 before the adapter starts.
+    virtual void addEntries() {}
+
+    VirtualCanAdapter adapter;
+    VirtualNode* node = nullptr;
+
+private:
+    const std::string deviceName_;
+};
+
+class VirtualDeviceTest : public VirtualAdapterTest {
+protected:
+    VirtualDeviceTest() : VirtualAdapterTest("Test drive") {}
+
+    void SetUp() override
+    {
+        VirtualAdapterTest::SetUp();
         client = std::make_unique<PtyLineClient>(adapter.portPath());
         ASSERT_TRUE(client->isOpen());
     }
@@ -61,8 +87,6 @@ protected:
 
     static CanFrame answer(std::initializer_list<uint8_t> bytes) { return CanFrame(0x580 + NodeId, bytes); }
 
-    VirtualCanAdapter adapter;
-    VirtualNode* node = nullptr;
     std::unique_ptr<PtyLineClient> client;
 };
 

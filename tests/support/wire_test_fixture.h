@@ -1,36 +1,35 @@
-// End-to-end set-up: the real master stack and adapter driver connected over a pty to
-// the virtual adapter, with node 5 behind it carrying the standard objects and a few
-// test entries. Each test gets a fresh adapter and a fresh connection.
+// End-to-end set-up: the real master stack and adapter driver connected over the pty
+// fixture's virtual adapter, node 5 carrying a few test entries besides the standard
+// objects. Each test gets a fresh adapter and a fresh connection.
 #pragma once
 
-#include "can_frame_line.h"
 #include "sdo_abort_codes.h"
 #include "stack_session.h"
-#include "virtual_can_adapter.h"
+#include "virtual_device_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <numeric>
+#include <string>
+#include <vector>
 
 namespace veqtest {
 
-using namespace std::chrono_literals;
-
-class WireTest : public ::testing::Test {
+class WireTest : public VirtualAdapterTest {
 protected:
-    static constexpr uint8_t NodeId = 5;
+    WireTest() : VirtualAdapterTest("Wire test drive") {}
 
-    void SetUp() override
+    void addEntries() override
     {
-        node = &adapter.addNode(NodeId);
-        node->addStandardObjects("Wire test drive");
         node->setU8(0x2001, 0, 0x5A);
         node->setU16(0x2002, 0, 0x1234);
         node->setU32(0x2003, 0, 0xDEADBEEF);
         node->setDomain(0x2100, 0, {});
-        std::string error;
-        ASSERT_TRUE(adapter.start(&error)) << error;
+    }
+
+    void SetUp() override
+    {
+        VirtualAdapterTest::SetUp();
+        if (HasFatalFailure())
+            return;
         ASSERT_TRUE(session.connect(adapter.portPath())) << "master did not come up";
         // The boot-up frame is the master's last word of the connect.
         ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t701100", 2s));
@@ -69,8 +68,6 @@ protected:
         return sent;
     }
 
-    VirtualCanAdapter adapter;
-    VirtualNode* node = nullptr;
     StackSession session;
 };
 
