@@ -11,9 +11,13 @@
 #include "canopen/nmt.h"
 #include "canopen/od.h"
 #include "canopen/pdo.h"
+#include "canopen/port.h"
 #include "canopen/stack_lock.h"
+#include "canopen/stack_timer.h"
 #include "canopen/sync.h"
 #include "virtual_bus_peers.h"
+
+#include "stack_test_wait.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -246,6 +250,76 @@ TEST_F(WireServicesTest, GuardingRequestNeverLeavesAsDataFrame)
     ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t00020105", 2s));
     const std::vector<std::string> sent = masterLinesSince(0);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "t7050"), 0) << "would read as node 5's boot-up";
+}
+
+// The stack in the LSS slave role, without a node id, against an LSS master on the bus.
+class WireLssSlaveTest : public ::testing::Test {
+protected:
+    static NodeContext slaveNode;
+    static uint8_t slaveId;
+
+    void SetUp() override
+    {
+        static const uint8_t isSlave = 1;
+        slaveNode = masterNode; // the master's dictionary, acting as a slave
+        slaveId = kNoNodeId;
+        slaveNode.nodeId = &slaveId;
+        slaveNode.isSlave = &isSlave;
+        std::string error;
+        ASSERT_TRUE(adapter.start(&error)) << error;
+        bindCanDriver();
+        initStackTimers();
+        const std::string path = adapter.portPath();
+        const BoardSpec spec{path.c_str(), "4800"};
+        ASSERT_NE(openCanPort(&spec, &slaveNode), nullptr);
+        startStackTimerLoop([](NodeContext *, uint32_t) { setNodeState(&slaveNode, NmtState::Initialisation); });
+        ASSERT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "O", 2s));
+    }
+
+    void TearDown() override
+    {
+        stopStackTimerLoop([](NodeContext *, uint32_t) { setNodeState(&slaveNode, NmtState::Stopped); });
+        closeCanPort(&slaveNode);
+        adapter.stop();
+    }
+
+    // Sends a request and waits for the stack's answer (nothing when `answer` is empty).
+    void exchange(uint8_t command, std::vector<uint8_t> request, std::vector<uint8_t> answer)
+    {
+        const size_t mark = adapter.log().size();
+        adapter.sendFrame(lssRequest(command, std::move(request)));
+        ASSERT_TRUE(adapter.log().waitFor(WireDirection::ToMaster, [](const std::string &line) {
+            return line.rfind("t7E58", 0) == 0;
+        }, 2s, mark));
+        if (answer.empty())
+            return;
+        answer.resize(8, 0);
+        EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, frameLine(CanFrame(0x7E4, answer)), 2s, mark))
+            << "answer to " << int(command);
+    }
+
+    VirtualCanAdapter adapter;
+};
+
+NodeContext WireLssSlaveTest::slaveNode;
+uint8_t WireLssSlaveTest::slaveId = kNoNodeId;
+
+TEST_F(WireLssSlaveTest, ConfiguredByAnLssMaster)
+{
+    exchange(76, {}, {80}); // identify non-configured: the slave has no id
+    exchange(4, {1}, {});
+    exchange(17, {0}, {17, 1}); // 0 is not a node id
+    exchange(17, {9}, {17, 0});
+    exchange(94, {}, {94, kNoNodeId});
+    exchange(19, {0, 0}, {19, 0});
+    const size_t mark = adapter.log().size();
+    adapter.sendFrame(lssRequest(21, {20, 0}));
+    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "S8", 2s, mark)) << "1M: the adapter's code 8";
+    EXPECT_TRUE(waitFor([] { return inStack([] { return slaveNode.port != nullptr && slaveNode.lssSwitchPhase == 0; }); }))
+        << "the port is given back";
+    exchange(4, {0}, {});
+    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t709100", 2s)) << "boots with the configured id";
+    EXPECT_EQ(slaveId, 9);
 }
 
 } // namespace
