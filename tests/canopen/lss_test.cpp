@@ -105,6 +105,15 @@ TEST_F(LssTest, MasterBitTimingRefusalsAndSwitch)
     EXPECT_EQ(takeEvents(), Events{"lss 21"});
     EXPECT_EQ(result(), 0u);
     EXPECT_EQ(node.lssSwitchAlarm, kNoAlarm);
+
+    // A refused rate change is not reported as done; a delay of 0 still takes both halves.
+    refuseRateChange = true;
+    const uint16_t noDelay = 0;
+    EXPECT_EQ(configureLss(&node, 21, &noDelay, nullptr, node.onLssDone), 0);
+    advance(2);
+    EXPECT_EQ(takeEvents(), Events{"lss 21"});
+    EXPECT_EQ(result(), 1u);
+    EXPECT_EQ(rates().size(), 2u);
 }
 
 TEST_F(LssTest, AdapterRateCodes)

@@ -60,6 +60,10 @@ TEST_F(PdoTest, MappingUpToSixtyFourBits)
     EXPECT_EQ(buildPdo(&node, 0, &frame), -1) << "72 bits";
     EXPECT_EQ(transmitPdo(&node, 0), 0);
     EXPECT_TRUE(takeSent().empty());
+
+    map(0x1A00, {});
+    EXPECT_EQ(buildPdo(&node, 0, &frame), 0);
+    EXPECT_EQ(frame.len, 0) << "an empty mapping is an empty frame";
 }
 
 TEST_F(PdoTest, UnchangedValueWaitsForTheEventTimer)

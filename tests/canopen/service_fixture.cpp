@@ -21,6 +21,7 @@
 namespace svctest {
 
 std::vector<std::string> ServiceTest::events;
+bool ServiceTest::refuseRateChange = false;
 
 namespace {
 
@@ -164,7 +165,7 @@ uint8_t captureSend(CanHandle, const CanMessage *frame)
 uint8_t captureRate(CanHandle, const char *rate)
 {
     rateTexts.push_back(rate);
-    return 0;
+    return ServiceTest::refuseRateChange ? 1 : 0;
 }
 
 uint32_t testClock()
@@ -213,6 +214,7 @@ void ServiceTest::SetUp()
 {
     buildDictionary();
     events.clear();
+    refuseRateChange = false;
     {
         std::lock_guard<std::mutex> lock(sentMutex);
         sentFrames.clear();

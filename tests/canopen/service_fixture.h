@@ -45,6 +45,8 @@ class ServiceTest : public ::testing::Test {
 public:
     // Every hook call, as text ("hbError 5", "state 5 127", "lss 17", ...).
     static std::vector<std::string> events;
+    // The fake driver refuses bit-rate changes while set.
+    static bool refuseRateChange;
 
 protected:
     void SetUp() override;
