@@ -35,7 +35,7 @@ struct Layout
 // layout of data and streaming blocks for later.
 void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, ExtractReport &report)
 {
-    BlockScanner scanner(input.data(), input.size());
+    BlockScanner scanner(input);
     const std::size_t prefix = scanner.skippedBytes();
     BlockLayout block;
     bool previousWasStreaming = false;
@@ -66,7 +66,7 @@ void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, E
             continue;
         }
         MemoryOutput data;
-        decodeBlock(input.data(), block, data);
+        decodeBlock(input, block, data);
         ++report.blocksDecoded;
         if (name.type == 'c') {
             if (!layout.journal.addTransaction(name, data.bytes, block.start)) {
@@ -227,7 +227,7 @@ ExtractReport extract(const std::string &archivePath, const std::string &outputF
         planStreams(layout, folder, used, warnings, jobs);
         for (const DecodeJob &job : jobs)
             report.blocksDecoded += job.blocks.size();
-        runDecodeJobs(input.data(), jobs, options.threads, folder);
+        runDecodeJobs(input, jobs, options.threads, folder);
         report.versions = layout.journal.versions();
         report.indexRecords = layout.journal.indexRecords();
         report.versionBytes = layout.journal.totalVersionBytes();

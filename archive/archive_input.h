@@ -1,10 +1,9 @@
-// The archive's bytes, mapped read-only from the file (or read when the
-// file cannot be mapped) so that blocks can be decoded in place.
+// The archive file, read with positioned reads into the caller's bounded
+// buffers (never mapped: a file that shrinks or fails to read while it is
+// extracted must end in an error, not in a signal). Any thread may read.
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
-
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -13,16 +12,22 @@ namespace zpaq {
 class ArchiveInput
 {
 public:
-    /// Throws DecodeError when the file cannot be opened or read.
+    /// Throws DecodeError when the file cannot be opened or is empty.
     explicit ArchiveInput(const std::string &path);
+    ~ArchiveInput();
+    ArchiveInput(const ArchiveInput &) = delete;
+    ArchiveInput &operator=(const ArchiveInput &) = delete;
 
-    const std::uint8_t *data() const { return m_data; }
+    /// Size when opened.
     std::size_t size() const { return m_size; }
 
+    /// Reads exactly `size` bytes at `offset`; throws DecodeError when the
+    /// archive has become shorter or cannot be read.
+    void read(std::uint64_t offset, std::uint8_t *buffer, std::size_t size) const;
+
 private:
-    QFile m_file;
-    QByteArray m_copy;
-    const std::uint8_t *m_data = nullptr;
+    std::string m_path;
+    int m_fd = -1;
     std::size_t m_size = 0;
 };
 

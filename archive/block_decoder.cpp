@@ -66,14 +66,19 @@ void readStored(ByteReader &in, PostProcessor &post, const std::atomic<bool> *ca
         const std::uint32_t length = in.inU32be("stored chunk length");
         if (length == 0)
             break;
-        post.put(in.inBytes(length, "stored chunk"), length);
-        checkCancel(cancel);
+        for (std::size_t left = length; left > 0;) {
+            std::size_t got = 0;
+            const std::uint8_t *piece = in.inSome(left, got, "stored chunk");
+            post.put(piece, got);
+            left -= got;
+            checkCancel(cancel);
+        }
     }
 }
 
 } // namespace
 
-void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOutput &out,
+void decodeBlock(const ArchiveInput &archive, const BlockLayout &block, BlockOutput &out,
                  const std::atomic<bool> *cancel)
 {
     const BlockHeader &header = block.header;
@@ -88,7 +93,7 @@ void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOut
         const SegmentLayout &seg = block.segments[i];
         out.beginSegment(i, seg);
         post.setSegmentLimit(statedSize(seg.comment), seg.name);
-        ByteReader in(archive + seg.dataBegin, seg.dataEnd - seg.dataBegin, seg.dataBegin);
+        ByteReader in(archive, seg.dataBegin, seg.dataEnd);
         if (model)
             decodeModelled(in, *model, *coder, post, cancel);
         else

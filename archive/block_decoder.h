@@ -3,6 +3,7 @@
 // hands the output to a BlockOutput.
 #pragma once
 
+#include "archive_input.h"
 #include "block_output.h"
 #include "block_scanner.h"
 
@@ -13,7 +14,7 @@ namespace zpaq {
 
 /// Throws DecodeError on corrupt data or a SHA-1 mismatch. When `cancel`
 /// becomes true the decoder stops early with a DecodeError.
-void decodeBlock(const std::uint8_t *archive, const BlockLayout &block, BlockOutput &out,
+void decodeBlock(const ArchiveInput &archive, const BlockLayout &block, BlockOutput &out,
                  const std::atomic<bool> *cancel = nullptr);
 
 } // namespace zpaq

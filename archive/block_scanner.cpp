@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace zpaq {
 
@@ -16,24 +17,10 @@ const std::uint8_t kTag[13] = {0x37, 0x6B, 0x53, 0x74, 0xA0, 0x31, 0x83,
 const std::uint8_t kTaggedMagic[16] = {0x37, 0x6B, 0x53, 0x74, 0xA0, 0x31, 0x83, 0xD3,
                                        0x8C, 0xB2, 0x28, 0xB0, 0xD3, 'z',  'P',  'Q'};
 
-bool startsWith(const std::uint8_t *data, std::size_t size, std::size_t pos,
-                const std::uint8_t *what, std::size_t n)
-{
-    return pos <= size && size - pos >= n && std::memcmp(data + pos, what, n) == 0;
-}
+const std::uint8_t kMagic[3] = {'z', 'P', 'Q'};
 
-bool isMagic(const std::uint8_t *data, std::size_t size, std::size_t pos)
-{
-    static const std::uint8_t magic[3] = {'z', 'P', 'Q'};
-    return startsWith(data, size, pos, magic, 3);
-}
-
-// The archive ends inside a locator tag or a "zPQ".
-bool isCutBlockStart(const std::uint8_t *rest, std::size_t size)
-{
-    return size < sizeof kTaggedMagic &&
-           (std::memcmp(rest, kTaggedMagic, size) == 0 || (size < 3 && std::memcmp(rest, "zPQ", size) == 0));
-}
+// Archive bytes searched for a tag at a time.
+constexpr std::size_t kSearchChunk = 64 * 1024;
 
 std::string readText(ByteReader &in, const char *what)
 {
@@ -45,24 +32,49 @@ std::string readText(ByteReader &in, const char *what)
 
 } // namespace
 
-BlockScanner::BlockScanner(const std::uint8_t *data, std::size_t size)
-    : m_data(data), m_size(size)
+BlockScanner::BlockScanner(const ArchiveInput &input) : m_input(input), m_size(input.size())
 {
-    ZPAQ_CHECK(size > 0, "archive is empty");
-    if (startsWith(data, size, 0, kTag, sizeof kTag) || isMagic(data, size, 0))
+    ZPAQ_CHECK(m_size > 0, "archive is empty");
+    if (startsWith(0, kTag, sizeof kTag) || startsWith(0, kMagic, 3))
         return;
     const std::size_t found = findTaggedBlock(0);
-    ZPAQ_CHECK(found < size, "archive is encrypted or not in ZPAQ format");
+    ZPAQ_CHECK(found < m_size, "archive is encrypted or not in ZPAQ format");
     m_skipped = found;
     m_pos = found;
 }
 
+bool BlockScanner::startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n) const
+{
+    std::uint8_t bytes[sizeof kTaggedMagic];
+    if (pos > m_size || m_size - pos < n || n > sizeof bytes)
+        return false;
+    m_input.read(pos, bytes, n);
+    return std::memcmp(bytes, what, n) == 0;
+}
+
+// The archive ends inside a locator tag or a "zPQ".
+bool BlockScanner::isCutBlockStart(std::size_t pos) const
+{
+    const std::size_t rest = m_size - pos;
+    return rest < sizeof kTaggedMagic &&
+           (startsWith(pos, kTaggedMagic, rest) || (rest < 3 && startsWith(pos, kMagic, rest)));
+}
+
 std::size_t BlockScanner::findTaggedBlock(std::size_t from) const
 {
-    const std::uint8_t *end = m_data + m_size;
-    const std::uint8_t *hit =
-        std::search(m_data + std::min(from, m_size), end, kTaggedMagic, kTaggedMagic + 16);
-    return std::size_t(hit - m_data);
+    std::vector<std::uint8_t> bytes(kSearchChunk + sizeof kTaggedMagic - 1);
+    for (std::size_t pos = from; pos < m_size;) {
+        const std::size_t n = std::min(bytes.size(), m_size - pos);
+        m_input.read(pos, bytes.data(), n);
+        const std::uint8_t *hit =
+            std::search(bytes.data(), bytes.data() + n, kTaggedMagic, kTaggedMagic + 16);
+        if (hit != bytes.data() + n)
+            return pos + std::size_t(hit - bytes.data());
+        if (n < bytes.size())
+            break;
+        pos += n - (sizeof kTaggedMagic - 1);
+    }
+    return m_size;
 }
 
 bool BlockScanner::next(BlockLayout &block)
@@ -71,13 +83,13 @@ bool BlockScanner::next(BlockLayout &block)
         return false;
     std::size_t start = m_pos;
     std::size_t magicAt;
-    if (startsWith(m_data, m_size, m_pos, kTaggedMagic, 16)) {
+    if (startsWith(m_pos, kTaggedMagic, 16)) {
         magicAt = m_pos + 13;
-    } else if (isMagic(m_data, m_size, m_pos)) {
+    } else if (startsWith(m_pos, kMagic, 3)) {
         magicAt = m_pos;
-    } else if (startsWith(m_data, m_size, m_pos, kTag, sizeof kTag)) {
+    } else if (startsWith(m_pos, kTag, sizeof kTag)) {
         fail("locator tag at offset %zu is not followed by a block", m_pos);
-    } else if (isCutBlockStart(m_data + m_pos, m_size - m_pos)) {
+    } else if (isCutBlockStart(m_pos)) {
         fail("truncated archive: incomplete block start at offset %zu", m_pos);
     } else {
         // Bytes that are neither a tag nor a block are skipped.
@@ -91,7 +103,7 @@ bool BlockScanner::next(BlockLayout &block)
     block = BlockLayout();
     block.start = start;
     block.headerOffset = magicAt;
-    ByteReader in(m_data + magicAt, m_size - magicAt, magicAt);
+    ByteReader in(m_input, magicAt, m_size);
     block.header = parseBlockHeader(in);
     layoutSegments(in, block);
     block.end = in.offset();
@@ -127,7 +139,7 @@ void BlockScanner::layoutSegments(ByteReader &in, BlockLayout &block)
                 const std::uint32_t length = in.inU32be("stored chunk length");
                 if (length == 0)
                     break;
-                in.inBytes(length, "stored chunk");
+                in.skip(length, "stored chunk");
             }
         }
         seg.dataEnd = in.offset();

@@ -36,9 +36,9 @@ struct BlockLayout
 class BlockScanner
 {
 public:
-    /// Throws DecodeError when the data holds no block at all (an encrypted
-    /// archive or another format).
-    BlockScanner(const std::uint8_t *data, std::size_t size);
+    /// Throws DecodeError when the archive holds no block at all (an
+    /// encrypted archive or another format).
+    explicit BlockScanner(const ArchiveInput &input);
 
     /// Lays out the next block; false at the end of the archive.
     bool next(BlockLayout &block);
@@ -48,9 +48,11 @@ public:
 
 private:
     std::size_t findTaggedBlock(std::size_t from) const;
+    bool startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n) const;
+    bool isCutBlockStart(std::size_t pos) const;
     void layoutSegments(ByteReader &in, BlockLayout &block);
 
-    const std::uint8_t *m_data;
+    const ArchiveInput &m_input;
     std::size_t m_size;
     std::size_t m_pos = 0;
     std::size_t m_skipped = 0;

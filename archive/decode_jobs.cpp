@@ -54,11 +54,11 @@ std::uint64_t jobMemory(const DecodeJob &job)
 
 struct SharedState
 {
-    SharedState(const std::uint8_t *a, std::vector<DecodeJob> &j, OutputFolder &f)
+    SharedState(const ArchiveInput &a, std::vector<DecodeJob> &j, OutputFolder &f)
         : archive(a), jobs(j), folder(f)
     {
     }
-    const std::uint8_t *archive;
+    const ArchiveInput &archive;
     std::vector<DecodeJob> &jobs;
     OutputFolder &folder;
     std::atomic<std::size_t> next{0};
@@ -103,7 +103,7 @@ void worker(SharedState &s)
 
 } // namespace
 
-void runDecodeJobs(const std::uint8_t *archive, std::vector<DecodeJob> &jobs, unsigned threads,
+void runDecodeJobs(const ArchiveInput &archive, std::vector<DecodeJob> &jobs, unsigned threads,
                    OutputFolder &folder)
 {
     if (jobs.empty())

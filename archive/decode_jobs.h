@@ -3,6 +3,7 @@
 // budgeted so that blocks decoded at once stay under the cap together.
 #pragma once
 
+#include "archive_input.h"
 #include "block_output.h"
 #include "block_scanner.h"
 #include "output_files.h"
@@ -22,7 +23,7 @@ struct DecodeJob
 /// Runs every job on up to `threads` threads (0: one per processor) and
 /// joins them before returning. Throws DecodeError with the first failure;
 /// the other workers stop early.
-void runDecodeJobs(const std::uint8_t *archive, std::vector<DecodeJob> &jobs, unsigned threads,
+void runDecodeJobs(const ArchiveInput &archive, std::vector<DecodeJob> &jobs, unsigned threads,
                    OutputFolder &folder);
 
 } // namespace zpaq

@@ -6,6 +6,7 @@
 //
 // Usage: archive_bench [path of a real journaling archive]
 #include "archive_extractor.h"
+#include "archive_input.h"
 #include "block_decoder.h"
 #include "block_scanner.h"
 #include "components.h"
@@ -91,17 +92,18 @@ public:
 
 // Decodes, on this thread, every block of `archive` whose stored data starts
 // with a post-processor program (the LZ77 blocks of a journaling archive).
-bool timeLz77Blocks(const QByteArray &archive, double minSeconds, Timing &t)
+bool timeLz77Blocks(const QString &path, double minSeconds, Timing &t)
 {
-    const auto *data = reinterpret_cast<const std::uint8_t *>(archive.constData());
-    const std::size_t size = std::size_t(archive.size());
+    const zpaq::ArchiveInput data(path.toStdString());
     std::vector<zpaq::BlockLayout> blocks;
-    zpaq::BlockScanner scanner(data, size);
+    zpaq::BlockScanner scanner(data);
     zpaq::BlockLayout block;
     while (scanner.next(block)) {
         const zpaq::SegmentLayout &first = block.segments[0];
-        if (block.header.components.empty() && first.dataEnd - first.dataBegin > 4 &&
-            data[first.dataBegin + 4] == 1)
+        std::uint8_t flag = 0;
+        if (block.header.components.empty() && first.dataEnd - first.dataBegin > 4)
+            data.read(first.dataBegin + 4, &flag, 1);
+        if (flag == 1)
             blocks.push_back(block);
     }
     if (blocks.empty())
@@ -206,7 +208,7 @@ int main(int argc, char **argv)
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
 
     Timing lz77;
-    if (!timeLz77Blocks(readAll(realArchive), 2.0, lz77))
+    if (!timeLz77Blocks(realArchive, 2.0, lz77))
         return 1;
     std::printf("%-44s %8.1f MB/s  (target >= 20; %lld bytes out, %d runs)\n",
                 "LZ77 blocks of journal-7-versions, 1 thread:", lz77.mbPerSecond(),

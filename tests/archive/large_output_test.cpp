@@ -1,9 +1,11 @@
 // Archives of a few kilobytes that expand to hundreds of megabytes: output
 // must stream to disk, so the extractor's peak memory stays far below the
 // size of what it writes.
+#include "archive_extractor.h"
 #include "components.h"
 #include "context_model.h"
 #include "extraction_run.h"
+#include "journal_blocks.h"
 #include "journal_writer.h"
 #include "shared_model.h"
 #include "zpaql.h"
@@ -110,6 +112,86 @@ TEST(LargeOutput, RepeatedFragmentsStreamToDisk)
     w.commit();
     ASSERT_LT(w.bytes().size(), 8 * 1024);
     expectZerosExtracted(w.bytes(), QStringLiteral("big/zeros.bin"), kMegabytes * kMiB);
+}
+
+// An index that keeps asking for memory: sixteen i blocks, each a few bytes
+// of archive whose post-processor writes one record of millions of
+// references to fragment 1 (each its own run). The journal's budget stops it
+// with an error; peak memory stays under the documented bound.
+TEST(LargeOutput, IndexMemoryIsBoundedAcrossIndexBlocks)
+{
+    using namespace zpaqtest::zpaql;
+    constexpr quint64 kDate = 20241001000000ull;
+#ifdef VEQ_SANITIZE
+    constexpr int kCalls = 1; // 16 MiB per index block
+    constexpr std::uint64_t kBudget = 8 << 20;
+#else
+    constexpr int kCalls = 3; // 48 MiB per index block
+    constexpr std::uint64_t kBudget = zpaq::kIndexMemoryBudget;
+#endif
+    constexpr qint64 kBoundKb = 400 * 1024; // the README's bound for the index
+    constexpr int kIdsPerCall = (1 << 22) - 16;
+    const QVector<QByteArray> fragments{"ab", "cd"};
+    const QByteArray d = storedBlock({journalSegment(kDate, 'd', 1, dContent(fragments))});
+    QByteArray archive = storedBlock({journalSegment(kDate, 'c', 1, cContent(d.size()))}) + d +
+                         storedBlock({journalSegment(kDate, 'h', 1, hContent(d.size(), fragments))});
+    for (int block = 0; block < 16; ++block) {
+        // First call: date 1, name "f<block>", no attributes, the count; then
+        // every call writes kIdsPerCall ids "1" (C counts them down).
+        Program p;
+        p.yn(GT, 255).jump(JT, 0); // patched below to the HALT
+        const int haltJump = p.size() - 1;
+        p.op(A_LOAD_R, 0).yn(EQ, 0).jump(JF, 0);
+        const int skipHeader = p.size() - 1;
+        QByteArray header;
+        header += QByteArray("\x01\0\0\0\0\0\0\0", 8) + "f" + QByteArray::number(block) + '\0';
+        header += QByteArray(4, '\0');
+        const quint32 count = quint32(kCalls) * kIdsPerCall;
+        for (int i = 0; i < 4; ++i)
+            header += char((count >> (8 * i)) & 0xFF);
+        for (char c : header)
+            p.yn(SET_A, static_cast<uint8_t>(c)).op(OUT);
+        p.op(A_INC).op(R_STORE_A, 0);
+        const int loop = p.size();
+        QByteArray code = p.bytes();
+        code[skipHeader] = static_cast<char>(loop - (skipHeader + 1));
+        Program rest;
+        // C = kIdsPerCall via A: A = 64; A <<= 16; A -= 16 (kIdsPerCall = 2^22 - 16).
+        rest.yn(SET_A, 64).yn(SHL, 16).yn(SUB, 16).y(SET_C, A);
+        const int top = loop + rest.size();
+        rest.yn(SET_A, 1).op(OUT).op(A_ZERO).op(OUT).op(OUT).op(OUT);
+        rest.op(C_DEC).y(SET_A, C).yn(EQ, 0);
+        const int jf = loop + rest.size();
+        rest.op(JF, (top - (jf + 2)) & 0xFF);
+        const int halt = loop + rest.size();
+        rest.op(HALT);
+        code += rest.bytes();
+        code[haltJump] = static_cast<char>(halt - (haltJump + 1));
+        SegmentSpec seg;
+        seg.name = journalName(kDate, 'i', 1);
+        seg.comment = QByteArray::number(header.size() + qint64(count) * 4);
+        seg.coded = QByteArray(kCalls, 'x');
+        seg.trailer = Trailer::NoSha1;
+        archive += storedBlock({seg}, true, code);
+    }
+    ASSERT_LT(archive.size(), 8 * 1024);
+    ExtractionRun run;
+    QFile file(run.rootDir() + QStringLiteral("/index.zpaq"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(archive);
+    file.close();
+    zpaq::ExtractOptions options;
+    options.indexMemory = kBudget;
+    resetPeak();
+    const long before = statusKb("VmRSS:");
+    const zpaq::ExtractReport r =
+        zpaq::extract(file.fileName().toStdString(), run.outDir().toStdString(), options);
+    const long growth = statusKb("VmHWM:") - before;
+    EXPECT_EQ(r.result, 2);
+    EXPECT_NE(r.error.find("index needs more than"), std::string::npos) << r.error;
+    if (kMeasureMemory) {
+        EXPECT_LT(growth, kBoundKb) << "peak grew by " << growth << " kB";
+    }
 }
 
 } // namespace

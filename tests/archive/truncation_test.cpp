@@ -2,6 +2,8 @@
 // name, a chunk length, stored or coded data, the end marker, the SHA-1 or the
 // final FF. A cut inside a block is an error with a reason, never a crash.
 #include "arith_encoder.h"
+#include "block_decoder.h"
+#include "block_scanner.h"
 #include "block_writer.h"
 #include "components.h"
 #include "extraction_run.h"
@@ -11,6 +13,7 @@
 #include "zpaql.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +87,40 @@ TEST(Truncation, RealJournalCutShort)
         EXPECT_EQ(run.extract(archive.left(cut)), 2) << "cut at " << cut;
         EXPECT_TRUE(run.hasErrorReason()) << "cut at " << cut;
         EXPECT_EQ(run.strayEntries(), QStringList());
+    }
+}
+
+// An archive that becomes shorter after its layout was read (another
+// process truncating it): reading what is gone is a clear error, not a
+// signal, for stored and modelled data alike.
+TEST(Truncation, ArchiveShrinkingWhileReadIsAnError)
+{
+    QVector<int> starts;
+    const QByteArray archive = compositeArchive(starts);
+    QTemporaryDir dir;
+    QFile f(dir.filePath("a.zpaq"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(archive);
+    f.close();
+    const zpaq::ArchiveInput input(f.fileName().toStdString());
+    zpaq::BlockScanner scanner(input);
+    std::vector<zpaq::BlockLayout> blocks(1);
+    while (scanner.next(blocks.back()))
+        blocks.emplace_back();
+    blocks.pop_back();
+    ASSERT_GE(blocks.size(), 3u);
+    ASSERT_TRUE(f.resize(blocks[blocks.size() - 2].start + 10));
+    for (std::size_t i = blocks.size() - 2; i < blocks.size(); ++i) {
+        struct : zpaq::BlockOutput {
+            void beginSegment(std::size_t, const zpaq::SegmentLayout &) override {}
+            void write(const std::uint8_t *, std::size_t) override {}
+        } out;
+        try {
+            zpaq::decodeBlock(input, blocks[i], out);
+            ADD_FAILURE() << "block " << i << " decoded from a truncated file";
+        } catch (const zpaq::DecodeError &e) {
+            EXPECT_NE(std::string(e.what()).find("became shorter"), std::string::npos) << e.what();
+        }
     }
 }
 
