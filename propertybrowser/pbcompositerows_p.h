@@ -93,4 +93,17 @@ inline void announceValue(Manager *manager, PbProperty *property, const Value &v
     Q_EMIT (manager->*valueChangedSignal)(property, val);
 }
 
+/// announceValue with the value the property's record holds now; nothing
+/// when the record is gone (a listener of the rows may have deleted it).
+template <class Manager, class Data, class ValueSignal>
+inline void announceRecord(Manager *manager, const QMap<const PbProperty *, Data> &values, PbProperty *property,
+                           ValueSignal valueChangedSignal)
+{
+    const auto it = values.constFind(property);
+    if (it == values.constEnd())
+        return;
+    const auto held = it->value;
+    announceValue(manager, property, held, valueChangedSignal);
+}
+
 } // namespace PbCompositeRules

@@ -4,9 +4,14 @@
 #include "pbbrowseritem.h"
 #include "pbproperty.h"
 
+#include <QDateTime>
 #include <QIcon>
+#include <QKeySequence>
+#include <QLocale>
 #include <QMetaMethod>
+#include <QRect>
 #include <QRegExp>
+#include <QSizePolicy>
 #include <QtGlobal>
 
 #include <gtest/gtest.h>
@@ -17,6 +22,44 @@ QString propertyLabel(const PbProperty *property)
 }
 
 namespace {
+
+QString number(double value) { return QString::number(value, 'g', 12); }
+
+// The value types of the further managers: "(x,y)", "wxh", "(x,y wxh)",
+// ISO dates and times, locale names, "h/v/hs/vs" for size policies.
+QString formatValueType(const QByteArray &type, void *arg)
+{
+    if (type == "QPoint" || type == "QPointF") {
+        const QPointF p = type == "QPoint" ? QPointF(*static_cast<QPoint *>(arg)) : *static_cast<QPointF *>(arg);
+        return '(' + number(p.x()) + ',' + number(p.y()) + ')';
+    }
+    if (type == "QSize" || type == "QSizeF") {
+        const QSizeF s = type == "QSize" ? QSizeF(*static_cast<QSize *>(arg)) : *static_cast<QSizeF *>(arg);
+        return number(s.width()) + 'x' + number(s.height());
+    }
+    if (type == "QRect" || type == "QRectF") {
+        const QRectF r = type == "QRect" ? QRectF(*static_cast<QRect *>(arg)) : *static_cast<QRectF *>(arg);
+        return '(' + number(r.x()) + ',' + number(r.y()) + ' ' + number(r.width()) + 'x' + number(r.height()) + ')';
+    }
+    if (type == "QDate")
+        return static_cast<QDate *>(arg)->toString(Qt::ISODate);
+    if (type == "QTime")
+        return static_cast<QTime *>(arg)->toString(Qt::ISODate);
+    if (type == "QDateTime")
+        return static_cast<QDateTime *>(arg)->toString(Qt::ISODate);
+    if (type == "QKeySequence")
+        return static_cast<QKeySequence *>(arg)->toString(QKeySequence::PortableText);
+    if (type == "QChar")
+        return QString(*static_cast<QChar *>(arg));
+    if (type == "QLocale")
+        return static_cast<QLocale *>(arg)->name();
+    if (type == "QSizePolicy") {
+        const QSizePolicy &p = *static_cast<QSizePolicy *>(arg);
+        return QString("%1/%2/%3/%4").arg(p.horizontalPolicy()).arg(p.verticalPolicy()).arg(p.horizontalStretch())
+            .arg(p.verticalStretch());
+    }
+    return QString::fromLatin1(type);
+}
 
 QString formatArgument(const QByteArray &type, void *arg)
 {
@@ -40,7 +83,7 @@ QString formatArgument(const QByteArray &type, void *arg)
         return "re:" + static_cast<QRegExp *>(arg)->pattern();
     if (type == "QMap<int,QIcon>")
         return "icons:" + QString::number(static_cast<QMap<int, QIcon> *>(arg)->size());
-    return QString::fromLatin1(type);
+    return formatValueType(type, arg);
 }
 
 // One receiver per watched signal, in the manner of a signal spy: it is

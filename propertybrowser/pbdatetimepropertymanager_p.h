@@ -1,0 +1,21 @@
+// Private part of PbDateTimePropertyManager: one record per property.
+#pragma once
+
+#include "pbdatetimepropertymanager.h"
+
+#include <QMap>
+
+class PbDateTimePropertyManagerPrivate
+{
+public:
+    struct Data
+    {
+        QDateTime value;
+    };
+
+    explicit PbDateTimePropertyManagerPrivate(PbDateTimePropertyManager *q);
+
+    PbDateTimePropertyManager *q_ptr;
+    QString m_format;  // fixed when the manager is built
+    QMap<const PbProperty *, Data> m_values;
+};

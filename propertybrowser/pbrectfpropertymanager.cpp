@@ -1,0 +1,122 @@
+// Floating-point rectangles: the parent holds the rectangle inside its optional
+// constraint, the four rows follow it with the constraint's ranges, and an
+// edit of a row moves or resizes the parent.
+#include "pbrectfpropertymanager.h"
+
+#include "pbrectfpropertymanager_p.h"
+#include "pbdoublepropertymanager.h"
+#include "pbrangerules_p.h"
+#include "pbrectrules_p.h"
+
+#include <QtNumeric>
+
+using Data = PbRectFPropertyManagerPrivate::Data;
+
+namespace {
+const int maxDecimals = 13;
+
+bool isFinite(const QRectF &rect)
+{
+    return qIsFinite(rect.x()) && qIsFinite(rect.y()) && qIsFinite(rect.width()) && qIsFinite(rect.height());
+}
+} // namespace
+
+PbRectFPropertyManager::PbRectFPropertyManager(QObject *parent)
+    : PbAbstractPropertyManager(parent), d_ptr(new PbRectFPropertyManagerPrivate(this))
+{
+    d_ptr->m_subManager = new PbDoublePropertyManager(this);
+    connect(d_ptr->m_subManager, SIGNAL(valueChanged(PbProperty *, double)), this,
+            SLOT(slotDoubleChanged(PbProperty *, double)));
+    connect(d_ptr->m_subManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
+            SLOT(slotPropertyDestroyed(PbProperty *)));
+}
+
+PbRectFPropertyManager::~PbRectFPropertyManager()
+{
+    clear();
+    delete d_ptr;
+}
+
+PbDoublePropertyManager *PbRectFPropertyManager::subDoublePropertyManager() const { return d_ptr->m_subManager; }
+
+QRectF PbRectFPropertyManager::value(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value);
+}
+
+QRectF PbRectFPropertyManager::constraint(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::constraint);
+}
+
+int PbRectFPropertyManager::decimals(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::decimals, 0);
+}
+
+QString PbRectFPropertyManager::valueText(const PbProperty *property) const
+{
+    const auto it = d_ptr->m_values.constFind(property);
+    if (it == d_ptr->m_values.constEnd())
+        return QString();
+    return tr("[(%1, %2), %3 x %4]")
+        .arg(QString::number(it->value.x(), 'f', it->decimals), QString::number(it->value.y(), 'f', it->decimals),
+             QString::number(it->value.width(), 'f', it->decimals), QString::number(it->value.height(), 'f', it->decimals));
+}
+
+void PbRectFPropertyManager::setValue(PbProperty *property, const QRectF &val)
+{
+    if (!isFinite(val))
+        return;
+    PbRectRules::setValue(this, d_ptr, property, val, &PbRectFPropertyManager::valueChanged);
+}
+
+void PbRectFPropertyManager::setConstraint(PbProperty *property, const QRectF &constraint)
+{
+    if (!isFinite(constraint))
+        return;
+    PbRectRules::setConstraint(this, d_ptr, property, constraint, &PbRectFPropertyManager::valueChanged,
+                               &PbRectFPropertyManager::constraintChanged);
+}
+
+void PbRectFPropertyManager::setDecimals(PbProperty *property, int prec)
+{
+    prec = qBound(0, prec, maxDecimals);
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
+        return;
+    for (PbProperty *row : d_ptr->m_rows.rows(property))
+        d_ptr->m_subManager->setDecimals(row, prec);
+    Q_EMIT decimalsChanged(property, prec);
+}
+
+void PbRectFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
+{
+    PbProperty *parent = d_ptr->m_rows.editedParent(row);
+    if (!parent)
+        return;
+    const Data data = d_ptr->m_values.value(parent);
+    setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+}
+
+void PbRectFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
+
+void PbRectFPropertyManager::initializeProperty(PbProperty *property)
+{
+    const Data data;
+    d_ptr->m_values[property] = data;
+    PbDoublePropertyManager *sub = d_ptr->m_subManager;
+    for (const QString &name : {tr("X"), tr("Y"), tr("Width"), tr("Height")}) {
+        PbProperty *row = PbCompositeRows::createRow(sub, name);
+        sub->setDecimals(row, data.decimals);
+        sub->setValue(row, 0.0, true);
+        d_ptr->m_rows.attach(property, row);
+    }
+    PbRectRules::pushRanges(sub, d_ptr->m_rows, property, data.constraint, PbRectFPropertyManagerPrivate::lowest,
+                            PbRectFPropertyManagerPrivate::highest);
+}
+
+void PbRectFPropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->m_rows.deleteRows(property);
+    d_ptr->m_values.remove(property);
+}

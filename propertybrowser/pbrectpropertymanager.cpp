@@ -1,0 +1,92 @@
+// Rectangles: the parent holds the rectangle inside its optional
+// constraint, the four rows follow it with the constraint's ranges, and an
+// edit of a row moves or resizes the parent.
+#include "pbrectpropertymanager.h"
+
+#include "pbrectpropertymanager_p.h"
+#include "pbintpropertymanager.h"
+#include "pbrangerules_p.h"
+#include "pbrectrules_p.h"
+
+
+using Data = PbRectPropertyManagerPrivate::Data;
+
+PbRectPropertyManager::PbRectPropertyManager(QObject *parent)
+    : PbAbstractPropertyManager(parent), d_ptr(new PbRectPropertyManagerPrivate(this))
+{
+    d_ptr->m_subManager = new PbIntPropertyManager(this);
+    connect(d_ptr->m_subManager, SIGNAL(valueChanged(PbProperty *, int)), this,
+            SLOT(slotIntChanged(PbProperty *, int)));
+    connect(d_ptr->m_subManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
+            SLOT(slotPropertyDestroyed(PbProperty *)));
+}
+
+PbRectPropertyManager::~PbRectPropertyManager()
+{
+    clear();
+    delete d_ptr;
+}
+
+PbIntPropertyManager *PbRectPropertyManager::subIntPropertyManager() const { return d_ptr->m_subManager; }
+
+QRect PbRectPropertyManager::value(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value);
+}
+
+QRect PbRectPropertyManager::constraint(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::constraint);
+}
+
+QString PbRectPropertyManager::valueText(const PbProperty *property) const
+{
+    const auto it = d_ptr->m_values.constFind(property);
+    if (it == d_ptr->m_values.constEnd())
+        return QString();
+    return tr("[(%1, %2), %3 x %4]")
+        .arg(QString::number(it->value.x()), QString::number(it->value.y()),
+             QString::number(it->value.width()), QString::number(it->value.height()));
+}
+
+void PbRectPropertyManager::setValue(PbProperty *property, const QRect &val)
+{
+    PbRectRules::setValue(this, d_ptr, property, val, &PbRectPropertyManager::valueChanged);
+}
+
+void PbRectPropertyManager::setConstraint(PbProperty *property, const QRect &constraint)
+{
+    PbRectRules::setConstraint(this, d_ptr, property, constraint, &PbRectPropertyManager::valueChanged,
+                               &PbRectPropertyManager::constraintChanged);
+}
+
+void PbRectPropertyManager::slotIntChanged(PbProperty *row, int value)
+{
+    PbProperty *parent = d_ptr->m_rows.editedParent(row);
+    if (!parent)
+        return;
+    const Data data = d_ptr->m_values.value(parent);
+    setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+}
+
+void PbRectPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
+
+void PbRectPropertyManager::initializeProperty(PbProperty *property)
+{
+    const Data data;
+    d_ptr->m_values[property] = data;
+    PbIntPropertyManager *sub = d_ptr->m_subManager;
+    for (const QString &name : {tr("X"), tr("Y"), tr("Width"), tr("Height")}) {
+        PbProperty *row = PbCompositeRows::createRow(sub, name);
+        sub->setValue(row, 0, true);
+        d_ptr->m_rows.attach(property, row);
+    }
+    PbRectRules::pushRanges(sub, d_ptr->m_rows, property, data.constraint, PbRectPropertyManagerPrivate::lowest,
+                            PbRectPropertyManagerPrivate::highest);
+}
+
+void PbRectPropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->m_rows.deleteRows(property);
+    d_ptr->m_values.remove(property);
+}

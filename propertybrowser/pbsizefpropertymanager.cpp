@@ -1,0 +1,162 @@
+// Floating-point sizes: ranged per component by the shared range rules, whose hooks
+// bring the Width and Height rows up to the parent; an edit of a row resizes
+// the parent.
+#include "pbsizefpropertymanager.h"
+
+#include "pbsizefpropertymanager_p.h"
+#include "pbdoublepropertymanager.h"
+
+#include <QtNumeric>
+
+using Data = PbSizeFPropertyManagerPrivate::Data;
+using Row = PbSizeFPropertyManagerPrivate::Row;
+
+namespace {
+const int maxDecimals = 13;
+
+// A NaN compares false with everything and would slip past every range rule.
+bool hasNaN(const QSizeF &size) { return qIsNaN(size.width()) || qIsNaN(size.height()); }
+} // namespace
+
+void PbSizeFPropertyManagerPrivate::pushValue(PbProperty *property, const QSizeF &val)
+{
+    const PbCompositeRows::PushScope pushing(m_rows, property);
+    m_doublePropertyManager->setValue(m_rows.row(property, Row::WidthRow), val.width(), true);
+    m_doublePropertyManager->setValue(m_rows.row(property, Row::HeightRow), val.height(), true);
+}
+
+void PbSizeFPropertyManagerPrivate::pushRange(PbProperty *property, const QSizeF &minVal, const QSizeF &maxVal, const QSizeF &val)
+{
+    const PbCompositeRows::PushScope pushing(m_rows, property);
+    PbProperty *width = m_rows.row(property, Row::WidthRow);
+    m_doublePropertyManager->setRange(width, minVal.width(), maxVal.width());
+    m_doublePropertyManager->setValue(width, val.width(), true);
+    PbProperty *height = m_rows.row(property, Row::HeightRow);
+    m_doublePropertyManager->setRange(height, minVal.height(), maxVal.height());
+    m_doublePropertyManager->setValue(height, val.height(), true);
+}
+
+PbSizeFPropertyManager::PbSizeFPropertyManager(QObject *parent)
+    : PbAbstractPropertyManager(parent), d_ptr(new PbSizeFPropertyManagerPrivate(this))
+{
+    d_ptr->m_doublePropertyManager = new PbDoublePropertyManager(this);
+    connect(d_ptr->m_doublePropertyManager, SIGNAL(valueChanged(PbProperty *, double)), this,
+            SLOT(slotDoubleChanged(PbProperty *, double)));
+    connect(d_ptr->m_doublePropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
+            SLOT(slotPropertyDestroyed(PbProperty *)));
+}
+
+PbSizeFPropertyManager::~PbSizeFPropertyManager()
+{
+    clear();
+    delete d_ptr;
+}
+
+PbDoublePropertyManager *PbSizeFPropertyManager::subDoublePropertyManager() const { return d_ptr->m_doublePropertyManager; }
+
+QSizeF PbSizeFPropertyManager::value(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QSizeF());
+}
+
+QSizeF PbSizeFPropertyManager::minimum(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::minimum, QSizeF());
+}
+
+QSizeF PbSizeFPropertyManager::maximum(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::maximum, QSizeF());
+}
+
+int PbSizeFPropertyManager::decimals(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::decimals, 0);
+}
+
+QString PbSizeFPropertyManager::valueText(const PbProperty *property) const
+{
+    const auto it = d_ptr->m_values.constFind(property);
+    if (it == d_ptr->m_values.constEnd())
+        return QString();
+    return tr("%1 x %2").arg(QString::number(it->value.width(), 'f', it->decimals),
+                             QString::number(it->value.height(), 'f', it->decimals));
+}
+
+void PbSizeFPropertyManager::setValue(PbProperty *property, const QSizeF &val, bool checkChanging)
+{
+    if (hasNaN(val))
+        return;
+    PbRangeRules::setValueInRange(this, d_ptr, property, val, checkChanging, &PbSizeFPropertyManager::valueChanged,
+                                  &PbSizeFPropertyManagerPrivate::pushValue);
+}
+
+void PbSizeFPropertyManager::setMinimum(PbProperty *property, const QSizeF &minVal)
+{
+    if (hasNaN(minVal))
+        return;
+    PbRangeRules::setRangeBorder(this, d_ptr, property, minVal, &Data::minimum, &Data::applyMinimum,
+                                 &PbSizeFPropertyManager::valueChanged, &PbSizeFPropertyManager::rangeChanged,
+                                 &PbSizeFPropertyManagerPrivate::pushRange);
+}
+
+void PbSizeFPropertyManager::setMaximum(PbProperty *property, const QSizeF &maxVal)
+{
+    if (hasNaN(maxVal))
+        return;
+    PbRangeRules::setRangeBorder(this, d_ptr, property, maxVal, &Data::maximum, &Data::applyMaximum,
+                                 &PbSizeFPropertyManager::valueChanged, &PbSizeFPropertyManager::rangeChanged,
+                                 &PbSizeFPropertyManagerPrivate::pushRange);
+}
+
+void PbSizeFPropertyManager::setRange(PbProperty *property, const QSizeF &minVal, const QSizeF &maxVal)
+{
+    if (hasNaN(minVal) || hasNaN(maxVal))
+        return;
+    PbRangeRules::setRangeBorders(this, d_ptr, property, minVal, maxVal, &PbSizeFPropertyManager::valueChanged,
+                                  &PbSizeFPropertyManager::rangeChanged, &PbSizeFPropertyManagerPrivate::pushRange);
+}
+
+void PbSizeFPropertyManager::setDecimals(PbProperty *property, int prec)
+{
+    prec = qBound(0, prec, maxDecimals);
+    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
+        return;
+    for (PbProperty *row : d_ptr->m_rows.rows(property))
+        d_ptr->m_doublePropertyManager->setDecimals(row, prec);
+    Q_EMIT decimalsChanged(property, prec);
+}
+
+void PbSizeFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
+{
+    PbProperty *parent = d_ptr->m_rows.editedParent(row);
+    if (!parent)
+        return;
+    QSizeF size = d_ptr->m_values.value(parent).value;
+    if (d_ptr->m_rows.positionOf(row) == Row::WidthRow)
+        size.setWidth(value);
+    else
+        size.setHeight(value);
+    setValue(parent, size, true);
+}
+
+void PbSizeFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
+
+void PbSizeFPropertyManager::initializeProperty(PbProperty *property)
+{
+    const Data data;
+    d_ptr->m_values[property] = data;
+    for (const QString &name : {tr("Width"), tr("Height")}) {
+        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_doublePropertyManager, name);
+        d_ptr->m_doublePropertyManager->setDecimals(row, data.decimals);
+        d_ptr->m_doublePropertyManager->setValue(row, 0.0, true);
+        d_ptr->m_doublePropertyManager->setMinimum(row, 0.0);
+        d_ptr->m_rows.attach(property, row);
+    }
+}
+
+void PbSizeFPropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->m_rows.deleteRows(property);
+    d_ptr->m_values.remove(property);
+}

@@ -1,0 +1,128 @@
+// Sizes: ranged per component by the shared range rules, whose hooks
+// bring the Width and Height rows up to the parent; an edit of a row resizes
+// the parent.
+#include "pbsizepropertymanager.h"
+
+#include "pbsizepropertymanager_p.h"
+#include "pbintpropertymanager.h"
+
+using Data = PbSizePropertyManagerPrivate::Data;
+using Row = PbSizePropertyManagerPrivate::Row;
+
+void PbSizePropertyManagerPrivate::pushValue(PbProperty *property, const QSize &val)
+{
+    const PbCompositeRows::PushScope pushing(m_rows, property);
+    m_intPropertyManager->setValue(m_rows.row(property, Row::WidthRow), val.width(), true);
+    m_intPropertyManager->setValue(m_rows.row(property, Row::HeightRow), val.height(), true);
+}
+
+void PbSizePropertyManagerPrivate::pushRange(PbProperty *property, const QSize &minVal, const QSize &maxVal, const QSize &val)
+{
+    const PbCompositeRows::PushScope pushing(m_rows, property);
+    PbProperty *width = m_rows.row(property, Row::WidthRow);
+    m_intPropertyManager->setRange(width, minVal.width(), maxVal.width());
+    m_intPropertyManager->setValue(width, val.width(), true);
+    PbProperty *height = m_rows.row(property, Row::HeightRow);
+    m_intPropertyManager->setRange(height, minVal.height(), maxVal.height());
+    m_intPropertyManager->setValue(height, val.height(), true);
+}
+
+PbSizePropertyManager::PbSizePropertyManager(QObject *parent)
+    : PbAbstractPropertyManager(parent), d_ptr(new PbSizePropertyManagerPrivate(this))
+{
+    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
+    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
+            SLOT(slotIntChanged(PbProperty *, int)));
+    connect(d_ptr->m_intPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
+            SLOT(slotPropertyDestroyed(PbProperty *)));
+}
+
+PbSizePropertyManager::~PbSizePropertyManager()
+{
+    clear();
+    delete d_ptr;
+}
+
+PbIntPropertyManager *PbSizePropertyManager::subIntPropertyManager() const { return d_ptr->m_intPropertyManager; }
+
+QSize PbSizePropertyManager::value(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QSize());
+}
+
+QSize PbSizePropertyManager::minimum(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::minimum, QSize());
+}
+
+QSize PbSizePropertyManager::maximum(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::maximum, QSize());
+}
+
+QString PbSizePropertyManager::valueText(const PbProperty *property) const
+{
+    const auto it = d_ptr->m_values.constFind(property);
+    if (it == d_ptr->m_values.constEnd())
+        return QString();
+    return tr("%1 x %2").arg(QString::number(it->value.width()), QString::number(it->value.height()));
+}
+
+void PbSizePropertyManager::setValue(PbProperty *property, const QSize &val, bool checkChanging)
+{
+    PbRangeRules::setValueInRange(this, d_ptr, property, val, checkChanging, &PbSizePropertyManager::valueChanged,
+                                  &PbSizePropertyManagerPrivate::pushValue);
+}
+
+void PbSizePropertyManager::setMinimum(PbProperty *property, const QSize &minVal)
+{
+    PbRangeRules::setRangeBorder(this, d_ptr, property, minVal, &Data::minimum, &Data::applyMinimum,
+                                 &PbSizePropertyManager::valueChanged, &PbSizePropertyManager::rangeChanged,
+                                 &PbSizePropertyManagerPrivate::pushRange);
+}
+
+void PbSizePropertyManager::setMaximum(PbProperty *property, const QSize &maxVal)
+{
+    PbRangeRules::setRangeBorder(this, d_ptr, property, maxVal, &Data::maximum, &Data::applyMaximum,
+                                 &PbSizePropertyManager::valueChanged, &PbSizePropertyManager::rangeChanged,
+                                 &PbSizePropertyManagerPrivate::pushRange);
+}
+
+void PbSizePropertyManager::setRange(PbProperty *property, const QSize &minVal, const QSize &maxVal)
+{
+    PbRangeRules::setRangeBorders(this, d_ptr, property, minVal, maxVal, &PbSizePropertyManager::valueChanged,
+                                  &PbSizePropertyManager::rangeChanged, &PbSizePropertyManagerPrivate::pushRange);
+}
+
+void PbSizePropertyManager::slotIntChanged(PbProperty *row, int value)
+{
+    PbProperty *parent = d_ptr->m_rows.editedParent(row);
+    if (!parent)
+        return;
+    QSize size = d_ptr->m_values.value(parent).value;
+    if (d_ptr->m_rows.positionOf(row) == Row::WidthRow)
+        size.setWidth(value);
+    else
+        size.setHeight(value);
+    setValue(parent, size, true);
+}
+
+void PbSizePropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
+
+void PbSizePropertyManager::initializeProperty(PbProperty *property)
+{
+    const Data data;
+    d_ptr->m_values[property] = data;
+    for (const QString &name : {tr("Width"), tr("Height")}) {
+        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_intPropertyManager, name);
+        d_ptr->m_intPropertyManager->setValue(row, 0, true);
+        d_ptr->m_intPropertyManager->setMinimum(row, 0);
+        d_ptr->m_rows.attach(property, row);
+    }
+}
+
+void PbSizePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->m_rows.deleteRows(property);
+    d_ptr->m_values.remove(property);
+}
