@@ -7,6 +7,29 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcursordatabase.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbpropertybrowserutils.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbpropertybrowserutils.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfontpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfontpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfontpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcolorpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcolorpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcolorpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursorpropertymanager.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursorpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursorpropertymanager.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbeditordialogs_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbeditordialogs.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditwidget.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditwidget.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditwidget.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditwidget.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbdialogeditors_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditorfactory.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditorfactory.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditorfactory.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditorfactory.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursoreditorfactory.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursoreditorfactory_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcursoreditorfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbgridrows_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbgridrows.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbuttonpropertybrowser.h

@@ -5,6 +5,7 @@
 #define PBEDITORBUTTON_P_H
 
 class QEvent;
+class QLabel;
 class QObject;
 class QToolButton;
 class QWidget;
@@ -17,6 +18,13 @@ namespace PbEditorButton {
 /// the editor filters the button's events, and a click calls `clickSlot` (a
 /// SLOT() signature) on the editor.
 QToolButton *addBesideField(QWidget *editor, QWidget *field, const QString &caption, const char *clickSlot);
+
+/// Lays out `pixmapLabel`, `textLabel`, a stretch and a new narrow button
+/// captioned `caption` on `editor` (editor margins, no spacing); the button
+/// takes the editor's focus, the editor filters the button's events, and a
+/// click calls `clickSlot` (a SLOT() signature) on the editor.
+QToolButton *addBehindLabels(QWidget *editor, QLabel *pixmapLabel, QLabel *textLabel, const QString &caption,
+                             const char *clickSlot);
 
 /// True for Escape, Enter and Return pressed or released on `button`: the
 /// event is ignored, so that it travels up to the editor and the browser,
