@@ -20,7 +20,9 @@ struct BoardSpec {
 using CanHandle = void *;
 
 constexpr int kCanPortSlots = 16;
-// Size of the frame array handed to a driver's receive.
+// Size of the frame array handed to a driver's receive: room for every
+// frame one read of the adapter can hold (a 1000-byte read of the shortest
+// frame line, 5 bytes, is 200 frames, and one more begun in the read before).
 constexpr int kCanReceiveBatch = 201;
 
 struct CanDriver {

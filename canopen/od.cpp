@@ -125,8 +125,3 @@ uint32_t registerOdWriteCallback(NodeContext *node, uint16_t index, uint8_t subI
         callbacks[subIndex] = callback;
     return 0;
 }
-
-uint32_t odNoOperation(NodeContext *)
-{
-    return 0;
-}

@@ -68,6 +68,3 @@ uint32_t registerOdWriteCallback(NodeContext *node, uint16_t index, uint8_t subI
 // The node's index lookup (NodeContext::scanIndex).
 const OdIndexEntry *lookupOdIndex(NodeContext *node, uint16_t index, uint32_t *abortCode,
                                   OdWriteCallback **callbacks);
-
-// Does nothing and returns 0; kept for callers that want a no-op dictionary hook.
-uint32_t odNoOperation(NodeContext *node);

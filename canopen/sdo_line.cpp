@@ -9,15 +9,6 @@
 
 #include <cstdlib>
 
-SdoTransferLine *findRunningSdoLine(NodeContext *node, uint8_t channel, uint8_t role)
-{
-    for (SdoTransferLine &line : node->sdoLines) {
-        if (line.role == role && line.channel == channel && sdoLineRunning(line))
-            return &line;
-    }
-    return nullptr;
-}
-
 void freeSdoLine(SdoTransferLine *line)
 {
     deleteAlarm(line->alarmId);

@@ -34,8 +34,6 @@ inline uint8_t sdoLineNumber(const NodeContext *node, const SdoTransferLine *lin
 {
     return static_cast<uint8_t>(line - node->sdoLines);
 }
-// The line of that channel and role with a transfer in progress (2 to 5).
-SdoTransferLine *findRunningSdoLine(NodeContext *node, uint8_t channel, uint8_t role);
 
 // State 0, alarm deleted, buffer freed, every field cleared.
 void freeSdoLine(SdoTransferLine *line);

@@ -25,11 +25,16 @@ namespace {
 
 constexpr int kCommandWaitMs = 500; // "O", "C", "S" and each writer write
 constexpr int kReadWaitMs = 500;    // upper bound of one receive
+// One read takes what a busy bus delivers between two polls (a full frame
+// line is 22 bytes), and its frames must still fit the receive array.
 constexpr std::size_t kReadChunk = 1000;
 // The shortest record ("t7010") is 5 bytes; the first record of a chunk may
 // need only its last byte, the one begun in the previous read.
 static_assert(1 + (kReadChunk - 1) / 5 <= kCanReceiveBatch, "a read could yield more frames than fit");
-constexpr std::size_t kWriteBatch = 64; // lines joined into one write
+// Lines joined into one write: a whole queued block transfer leaves in a few
+// writes instead of one system call per frame, and a long queue still gives
+// the close a chance between writes.
+constexpr std::size_t kWriteBatch = 64;
 
 struct QueuedLine {
     char text[kCanLineMax + 1];
@@ -58,7 +63,6 @@ struct SerialCanPort {
 
 SerialCanPort portPool[kCanPortSlots];
 std::mutex poolMutex;
-std::atomic<uint32_t> overflowTotal{0};
 
 SerialCanPort *portOf(CanHandle handle)
 {
@@ -290,9 +294,7 @@ uint8_t serialCanReceive(CanHandle handle, CanMessage *frames)
             char bytes[kReadChunk];
             const ssize_t n = ::read(fd, bytes, sizeof bytes);
             if (n > 0) {
-                const uint32_t overflowsBefore = port->parser.overflowCount();
                 stored = port->parser.feed(bytes, static_cast<std::size_t>(n), frames, kCanReceiveBatch);
-                overflowTotal += port->parser.overflowCount() - overflowsBefore;
             } else if (n < 0 ? errno != EAGAIN && errno != EINTR : (events & (POLLHUP | POLLERR)) != 0) {
                 nowHungUp = true; // a lasting error or end of file: the device is gone
             }
@@ -323,9 +325,4 @@ uint8_t rateCodeToByte(char rate)
     case '8': return 64;
     default: return 0;
     }
-}
-
-uint32_t serialCanOverflowCount()
-{
-    return overflowTotal.load();
 }

@@ -32,7 +32,3 @@ uint8_t serialCanReceive(CanHandle handle, CanMessage *frames);
 // Adapter bit-rate code table ('0' 16, '1' 32, '2' 80, '3' 160, '4' 72,
 // '5' 144, '6' 32, '7' 0, '8' 64, other 0).
 uint8_t rateCodeToByte(char rate);
-
-// Received frames that did not fit the receive array and were dropped, over
-// all ports since start (a chunk read at once always fits).
-uint32_t serialCanOverflowCount();
