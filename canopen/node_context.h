@@ -109,7 +109,7 @@ struct CommSwitches {
 
 // Per transmit PDO.
 struct TpdoStatus {
-    uint8_t flags = 0; // bit 1: inhibit running / frame held; low bits count SYNCs
+    uint8_t flags = 0; // bit value 1: inhibit running / frame held; cyclic types count SYNCs here
     int16_t eventAlarm = kNoAlarm;
     int16_t inhibitAlarm = kNoAlarm;
     CanMessage lastMessage = {};
@@ -186,8 +186,8 @@ struct NodeContext {
     // Concise-DCF configuration of booted slaves.
     const OdIndexEntry *dcfRow = nullptr; // object 0x1F22
     const uint8_t *dcfCursor = nullptr;
-    const uint8_t *dcfEnd = nullptr;
-    uint32_t dcfEntryCount = 0; // announced
+    const uint8_t *dcfEnd = nullptr; // end of the node's data: no read goes past it
+    uint32_t dcfEntryCount = 0;      // announced by the data
     uint32_t dcfEntriesRead = 0;
     uint8_t dcfState = 0; // 0 idle, 1 verifying, 2 writing, 3 saving
     uint32_t dcfSize = 0;
