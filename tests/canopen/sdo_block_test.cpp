@@ -110,38 +110,37 @@ TEST_F(SdoBlockTest, DownloadResendsFromTheAcknowledgedSegment)
     expectCompletion(SdoState::Finished, 0);
 }
 
-TEST_F(SdoBlockTest, DownloadRefusesBadBlockSizes)
-{
-    ASSERT_EQ(startWrite(kDomains, 4, pattern(40), 1), 0);
-    takeSent();
-    feed(sdo(kFromPeer, 0xA0, kDomains, 4, 200));
-    expectAbort(kDomains, 4, SdoAbort::InvalidBlockSize);
+// A block download the peer answers wrongly: the block size it asks for in
+// its initiate answer, then the frame it sends, and the abort that follows.
+struct BlockDownloadFault {
+    const char *name;
+    uint8_t blockSize;
+    Bytes answer; // empty: the initiate answer itself is the fault
+    uint32_t code;
+};
 
-    completions.clear();
-    ASSERT_EQ(startWrite(kDomains, 4, pattern(40), 1), 0);
-    feed(sdo(kFromPeer, 0xA0, kDomains, 4, 2));
-    takeSent();
-    feed(seg(kFromPeer, 0xA2, {2, 128}));
-    expectAbort(kDomains, 4, SdoAbort::InvalidBlockSize);
-}
+class SdoBlockDownloadFault : public SdoBlockTest, public ::testing::WithParamInterface<BlockDownloadFault> {};
 
-TEST_F(SdoBlockTest, DownloadRefusesAnAckOfSegmentsNeverSent)
+TEST_P(SdoBlockDownloadFault, Aborts)
 {
+    const BlockDownloadFault &c = GetParam();
     ASSERT_EQ(startWrite(kDomains, 4, pattern(100), 1), 0);
-    feed(sdo(kFromPeer, 0xA0, kDomains, 4, 4));
     takeSent();
-    feed(seg(kFromPeer, 0xA2, {6, 4}));
-    expectAbort(kDomains, 4, SdoAbort::LocalControl);
+    feed(sdo(kFromPeer, 0xA0, kDomains, 4, c.blockSize));
+    if (!c.answer.empty()) {
+        takeSent();
+        feed(seg(kFromPeer, c.answer[0], Bytes(c.answer.begin() + 1, c.answer.end())));
+    }
+    expectAbort(kDomains, 4, c.code);
 }
 
-TEST_F(SdoBlockTest, DownloadRefusesAnEarlyEndConfirmation)
-{
-    ASSERT_EQ(startWrite(kDomains, 4, pattern(100), 1), 0);
-    feed(sdo(kFromPeer, 0xA0, kDomains, 4, 4));
-    takeSent();
-    feed(seg(kFromPeer, 0xA1));
-    expectAbort(kDomains, 4, SdoAbort::LocalControl);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Frames, SdoBlockDownloadFault,
+    ::testing::Values(BlockDownloadFault{"InitiateBlockSize200", 200, {}, SdoAbort::InvalidBlockSize},
+                      BlockDownloadFault{"AckBlockSize128", 2, {0xA2, 2, 128}, SdoAbort::InvalidBlockSize},
+                      BlockDownloadFault{"AckOfSegmentsNeverSent", 4, {0xA2, 6, 4}, SdoAbort::LocalControl},
+                      BlockDownloadFault{"EarlyEndConfirmation", 4, {0xA1}, SdoAbort::LocalControl}),
+    [](const ::testing::TestParamInfo<BlockDownloadFault> &info) { return info.param.name; });
 
 TEST_F(SdoBlockTest, DownloadAbortedByThePeer)
 {

@@ -305,16 +305,22 @@ struct ViolationCase {
     uint32_t code;
 };
 
-class SdoClientViolation : public SdoClientTest, public ::testing::WithParamInterface<ViolationCase> {};
+class SdoClientViolation : public SdoClientTest, public ::testing::WithParamInterface<ViolationCase> {
+protected:
+    // Starts the case's transfer of object kU32 and forgets its first frame.
+    int startRoad(const ViolationCase &c)
+    {
+        const int started =
+            c.download ? startWrite(kU32, 0, pattern(20), c.blockMode) : startRead(kU32, 0, c.blockMode);
+        takeSent();
+        return started;
+    }
+};
 
 TEST_P(SdoClientViolation, AbortsWithItsCode)
 {
     const ViolationCase &c = GetParam();
-    if (c.download)
-        ASSERT_EQ(startWrite(kU32, 0, pattern(20), c.blockMode), 0);
-    else
-        ASSERT_EQ(startRead(kU32, 0, c.blockMode), 0);
-    takeSent();
+    ASSERT_EQ(startRoad(c), 0);
     feed(c.answer);
     EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, c.code)});
     expectOneCompletion(kSdoNoClientLine, c.code);
@@ -339,17 +345,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A late answer to an earlier request names that request's object: it must
 // neither end nor advance this transfer, whose time-out keeps running.
-class SdoClientAnswerForAnotherObject : public SdoClientTest,
-                                         public ::testing::WithParamInterface<ViolationCase> {};
+class SdoClientAnswerForAnotherObject : public SdoClientViolation {};
 
 TEST_P(SdoClientAnswerForAnotherObject, IsIgnoredAndTheTimeOutStillRuns)
 {
     const ViolationCase &c = GetParam();
-    if (c.download)
-        ASSERT_EQ(startWrite(kU32, 0, pattern(20), c.blockMode), 0);
-    else
-        ASSERT_EQ(startRead(kU32, 0, c.blockMode), 0);
-    takeSent();
+    ASSERT_EQ(startRoad(c), 0);
     feed(c.answer);
     EXPECT_TRUE(takeSent().empty());
     EXPECT_TRUE(completions.empty());

@@ -211,9 +211,10 @@ TEST_F(WireSdoFaults, TransferKeepsItsNodeWhenTheClientRowIsRepointed)
     ASSERT_TRUE(out);
     EXPECT_EQ(out->nodeId, NodeId) << "the callback names the node the transfer went to";
     EXPECT_EQ(out->abortCode, abort::TimedOut);
-    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, abortLine(0x605, 0x1000, 0, abort::TimedOut), 1s, mark));
-    EXPECT_EQ(masterLinesSince(mark), (std::vector<std::string>{frameLine(0x605, {0x40, 0x00, 0x10, 0x00, 0, 0, 0, 0}),
-                                                                abortLine(0x605, 0x1000, 0, abort::TimedOut)}));
+    const std::string timeOutAbort = abortLine(0x605, 0x1000, 0, abort::TimedOut);
+    EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, timeOutAbort, 1s, mark));
+    EXPECT_EQ(masterLinesSince(mark),
+              (std::vector<std::string>{frameLine(0x605, {0x40, 0x00, 0x10, 0x00, 0, 0, 0, 0}), timeOutAbort}));
     EXPECT_EQ(other.requestsReceived(), 0);
     EXPECT_EQ(session.read(6, 0x1000, 0).state, 1u);
 }
