@@ -275,12 +275,6 @@ TEST(MasterDictionary, InitialValues)
     EXPECT_EQ(masterNode.nmtState, NmtState::Unknown);
     EXPECT_EQ(*masterNode.nodeId, 0);
     EXPECT_EQ(*masterNode.emcyCobId, 0x80u);
-    EXPECT_EQ(masterNode.remoteNodeState[127], NmtState::Unknown);
-    for (const SdoTransferLine &line : masterNode.sdoLines) {
-        EXPECT_EQ(line.state, SdoState::Free);
-        EXPECT_EQ(line.alarmId, kNoAlarm);
-    }
-    EXPECT_STREQ(masterNode.lssBitTiming, "none");
 }
 
 TEST(MasterDictionary, ValueRangeTestOnlyRefusesZeroOfType9F)
