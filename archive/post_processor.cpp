@@ -64,7 +64,12 @@ void PostProcessor::headerByte(std::uint8_t byte)
         m_code.push_back(byte);
         if (m_code.size() == m_programSize) {
             m_pcomp = std::make_unique<ZpaqlMachine>(m_header.ph, m_header.pm, std::move(m_code));
-            m_pcomp->setOutput([this](std::uint8_t b) { outputByte(b); });
+            m_pcomp->setOutput([this](const std::uint8_t *data, std::size_t size) {
+                checkLimit(size);
+                m_hash.addData(reinterpret_cast<const char *>(data), int(size));
+                m_segmentBytes += size;
+                m_out.write(data, size);
+            });
             m_phase = Phase::Program;
         }
         return;

@@ -1,6 +1,10 @@
 // The ZPAQL virtual machine that runs a block's HCOMP (context computation)
-// and PCOMP (post-processing) programs. Every fetch, jump target and memory
-// index is checked; a call that runs past its instruction budget fails.
+// and PCOMP (post-processing) programs. The program is decoded once, at
+// every byte position (a jump may land inside an instruction), with jump
+// targets resolved and checked, so running it needs no check per
+// instruction: a target outside the program leads to an entry that fails,
+// and the instruction budget is checked at every jump and at HALT (code
+// without jumps cannot loop). OUT writes into a buffer handed on in pieces.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +20,12 @@ public:
     /// 2^hbits words and M 2^mbits bytes (the caller has checked the sizes).
     ZpaqlMachine(unsigned hbits, unsigned mbits, std::vector<std::uint8_t> code);
 
-    /// Byte sink for OUT (PCOMP); without one OUT does nothing (HCOMP).
-    void setOutput(std::function<void(std::uint8_t)> out) { m_out = std::move(out); }
+    /// Receiver of what OUT writes (PCOMP), in pieces, at the latest when a
+    /// call ends; without one OUT does nothing (HCOMP).
+    void setOutput(std::function<void(const std::uint8_t *, std::size_t)> out)
+    {
+        m_out = std::move(out);
+    }
 
     /// Runs the program from PC 0 with A = `input` until HALT. Throws
     /// DecodeError on ERROR, an undefined opcode, PC outside the program,
@@ -49,13 +57,20 @@ public:
     std::uint64_t executed() const { return m_executed; }
 
 private:
-    std::uint8_t &mb() { return m_m[m_b & m_mmask]; }
-    std::uint8_t &mc() { return m_m[m_c & m_mmask]; }
-    std::uint32_t &hd() { return m_h[m_d & m_hmask]; }
-    std::uint32_t operand(int column, std::uint32_t immediate);
-    void execute(std::uint8_t op, std::uint32_t &pc, std::size_t length);
+    /// One decoded instruction: the opcode (or an error kind), its operand,
+    /// the position of the next instruction and a jump's resolved target.
+    struct Instruction
+    {
+        std::uint16_t kind;
+        std::uint8_t n;
+        std::uint32_t next;
+        std::uint32_t target;
+    };
+    void decode(const std::vector<std::uint8_t> &code);
+    [[noreturn]] void stop(const Instruction &i, std::uint32_t pc);
+    void flushOutput();
 
-    std::vector<std::uint8_t> m_code;
+    std::vector<Instruction> m_code; // one per byte, then the "outside" entry
     std::vector<std::uint32_t> m_h;
     std::vector<std::uint8_t> m_m;
     std::uint32_t m_hmask, m_mmask;
@@ -66,9 +81,9 @@ private:
     std::uint64_t m_perCall;
     std::uint64_t m_perOutput;
     std::uint64_t m_executed = 0;
-    std::uint64_t m_callOutput = 0;
-    bool m_halted = false;
-    std::function<void(std::uint8_t)> m_out;
+    std::vector<std::uint8_t> m_output;
+    std::size_t m_outputUsed = 0;
+    std::function<void(const std::uint8_t *, std::size_t)> m_out;
 };
 
 } // namespace zpaq

@@ -164,7 +164,7 @@ TEST(ZpaqlMachine, OutputOnlyThroughOut)
     // The first instruction of the real LZ77 post-processor: A > 255; JF.
     ZpaqlMachine vm = machine({0xEF, 0xFF, 0x2F, 0x01, HALT, OUT});
     std::string out;
-    vm.setOutput([&](std::uint8_t b) { out.push_back(char(b)); });
+    vm.setOutput([&](const std::uint8_t *p, std::size_t n) { out.append(reinterpret_cast<const char *>(p), n); });
     vm.run('Z');
     vm.run(0xFFFFFFFFu); // end of segment: no output
     vm.run(0x141);       // above 255 as well
@@ -261,7 +261,7 @@ TEST(ZpaqlMachine, OutputEarnsAllowanceButOneCallIsBounded)
     ZpaqlMachine writer = machine({OUT, JMP, 0xFD});
     writer.setBudget(0, 2, 4);
     std::uint64_t written = 0;
-    writer.setOutput([&](std::uint8_t) { ++written; });
+    writer.setOutput([&](const std::uint8_t *, std::size_t n) { written += n; });
     EXPECT_NE(failure(writer).find("more than 16777216 bytes in one call"), std::string::npos);
     EXPECT_EQ(written, 16777216u);
 }
