@@ -91,17 +91,21 @@ int abortSdo(NodeContext *node, uint8_t channel, uint8_t role, uint16_t index, u
              uint32_t abortCode)
 {
     const uint8_t lineNo = findSdoLine(node, channel, role);
-    if (lineNo != kSdoNoLine) {
-        SdoTransferLine &line = node->sdoLines[lineNo];
-        if (line.role == SdoRole::Server) {
-            freeSdoLine(&line);
-        } else {
-            line.alarmId = deleteAlarm(line.alarmId);
-            line.state = SdoState::AbortedLocally;
-            line.abortCode = abortCode;
-        }
+    if (lineNo == kSdoNoLine)
+        return sendSdoAbortFrame(node, channel, role, index, subIndex, abortCode);
+    SdoTransferLine &line = node->sdoLines[lineNo];
+    // The abort goes to the line's own peer, whatever the row says by now.
+    uint8_t frame[8];
+    sdoFormatFrame(frame, SdoCmd::Abort, index, subIndex, abortCode);
+    const int sent = sendSdoLineFrame(node, &line, frame);
+    if (line.role == SdoRole::Server) {
+        freeSdoLine(&line);
+    } else {
+        line.alarmId = deleteAlarm(line.alarmId);
+        line.state = SdoState::AbortedLocally;
+        line.abortCode = abortCode;
     }
-    return sendSdoAbortFrame(node, channel, role, index, subIndex, abortCode);
+    return sent;
 }
 
 void processSdoTimeout(NodeContext *node, uint32_t id)

@@ -402,6 +402,14 @@ TEST_F(SdoClientTest, TransferKeepsItsPeerWhenTheRowIsRepointed)
     feed(sdo(kFromPeer, 0x43, kU32, 0, 0x01020304));
     expectOneCompletion(SdoState::Finished, 0, {4, 3, 2, 1});
     expectAllLinesFree();
+
+    // So does an abort of the channel's line.
+    ASSERT_EQ(setSdoClientChannel(&node, 0, kPeerId), 0u);
+    ASSERT_EQ(startRead(kU32, 0), 0);
+    ASSERT_EQ(setSdoClientChannel(&node, 0, 0x33), 0u);
+    takeSent();
+    EXPECT_EQ(abortSdo(&node, 0, SdoRole::Client, kU32, 0, SdoAbort::GeneralError), 0);
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, SdoAbort::GeneralError)});
 }
 
 TEST_F(SdoClientTest, SegmentPastTheAnnouncedSizeAborts)
