@@ -10,8 +10,8 @@ constexpr uint16_t kMasterObjectCount = 20;
 // 0x1280, 0x1400, 0x1600, 0x1800, 0x1A00, 0x2000, 0x200F..0x2016.
 extern const OdIndexEntry masterObjectDictionary[kMasterObjectCount];
 
-// Row of the master's SDO client channel (object 0x1280); the device-access
-// layer writes its subentries 1 to 3 through their value pointers.
+// Row of the master's SDO client channel (object 0x1280), which
+// setSdoClientChannel points at a node before each exchange.
 constexpr int kMasterSdoClientRow = 6;
 
 // The master node record, statically initialised.
