@@ -1,7 +1,6 @@
-// The concise-DCF walk frame by frame: nodes without data start at once,
-// equal values are not written, one difference writes every entry, values
-// longer than 4 bytes are verified, and bad data or failed transfers end the
-// walk without reading past the data.
+// The concise-DCF walk frame by frame: nodes without usable data start at once, equal
+// values are not written, one difference writes every entry, values longer than 4 bytes
+// are verified, a failed transfer frees the unit.
 #include "service_fixture.h"
 
 #include "dcf.h"
@@ -27,31 +26,17 @@ Bytes le(uint32_t v, int n)
     return bytes;
 }
 
-Bytes dcfData(const std::vector<Entry> &entries, uint32_t count)
+Frame sdo(uint16_t cobId, uint8_t command, const Entry &e, const Bytes &value)
 {
-    Bytes data = le(count, 4);
-    for (const Entry &e : entries) {
-        for (const Bytes &part : {le(e.index, 2), Bytes{e.subIndex}, le(uint32_t(e.value.size()), 4), e.value})
-            data.insert(data.end(), part.begin(), part.end());
-    }
-    return data;
+    Bytes bytes = {command, uint8_t(e.index), uint8_t(e.index >> 8), e.subIndex};
+    bytes.insert(bytes.end(), value.begin(), value.end());
+    return frame8(cobId, bytes);
 }
 
-// The expedited answer of an upload of up to 4 bytes.
-Frame uploaded(const Entry &e)
-{
-    return sdo(kFromPeer, uint8_t(0x43 + (4 - e.value.size()) * 4), e.index, e.subIndex, e.value);
-}
-
-Frame uploadRequest(const Entry &e)
-{
-    return sdo(kToPeer, 0x40, e.index, e.subIndex);
-}
-
-Frame download(const Entry &e)
-{
-    return sdo(kToPeer, uint8_t(0x23 + (4 - e.value.size()) * 4), e.index, e.subIndex, e.value);
-}
+Frame uploadRequest(const Entry &e) { return sdo(kToPeer, 0x40, e, {}); }
+Frame uploaded(const Entry &e) { return sdo(kFromPeer, uint8_t(0x43 + (4 - e.value.size()) * 4), e, e.value); }
+Frame download(const Entry &e) { return sdo(kToPeer, uint8_t(0x23 + (4 - e.value.size()) * 4), e, e.value); }
+Frame downloaded(const Entry &e) { return sdo(kFromPeer, 0x60, e, {}); }
 
 class DcfTest : public ServiceTest {
 protected:
@@ -59,80 +44,81 @@ protected:
     {
         ServiceTest::SetUp();
         node.commSwitches.sdo = 1;
-        // No transmit PDOs, so that going operational sends nothing of its own.
+        // No valid transmit PDO, so that going operational sends nothing of its own.
         value<uint32_t>(0x1800, 1) |= 0x80000000;
         value<uint32_t>(0x1801, 1) |= 0x80000000;
         node.remoteNodeState[kPeerId] = NmtState::Initialisation; // booted
     }
 
+    // Stores the peer's data: entry count, then the entries (cut by `cut` bytes).
+    void setDcf(const std::vector<Entry> &entries, size_t cut = 0)
+    {
+        data = le(uint32_t(entries.size()), 4);
+        for (const Entry &e : entries) {
+            for (const Bytes &part : {le(e.index, 2), Bytes{e.subIndex}, le(uint32_t(e.value.size()), 4), e.value})
+                data.insert(data.end(), part.begin(), part.end());
+        }
+        data.resize(data.size() - cut);
+        entry(0x1F22, kPeerId).size = uint32_t(data.size());
+        entry(0x1F22, kPeerId).value = data.data();
+    }
+
+    Bytes data;
     const std::vector<Entry> entries = {{0x2000, 0, {0x11}}, {0x2001, 2, {0x22, 0x33}}};
 };
 
 TEST_F(DcfTest, NodeWithoutUsableDataStartsAtOnce)
 {
-    const Bytes cases[] = {
-        {},                                           // empty subentry
-        dcfData({}, 0),                               // no entries
-        dcfData({{0x2000, 0, {1, 2}}}, 1),            // fine, but cut below:
-    };
-    for (size_t i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        Bytes data = cases[i];
-        if (i == 2)
-            data.resize(data.size() - 1); // the value runs past the end of the data
-        setDcf(kPeerId, data);
-        EXPECT_EQ(startDcf(&node, kPeerId), 1);
-        EXPECT_EQ(takeSent(), Frames{kStartPeer}) << "no SDO traffic";
-        EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Operational);
-    }
+    EXPECT_EQ(startDcf(&node, kPeerId), 1) << "empty subentry";
+    setDcf({});
+    EXPECT_EQ(startDcf(&node, kPeerId), 1) << "no entries";
+    setDcf({{0x2000, 0, {1, 2}}}, 1);
+    EXPECT_EQ(startDcf(&node, kPeerId), 1) << "the value runs past the end of the data";
+    EXPECT_EQ(takeSent(), Frames(3, kStartPeer)) << "no SDO traffic";
+    EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Operational);
 }
 
 TEST_F(DcfTest, AllEqualNoDownload)
 {
-    setDcf(kPeerId, dcfData(entries, 2));
+    setDcf(entries);
     EXPECT_EQ(startDcf(&node, kPeerId), 2);
-    EXPECT_EQ(takeSent(), Frames{uploadRequest(entries[0])});
     feed(uploaded(entries[0]));
-    EXPECT_EQ(takeSent(), Frames{uploadRequest(entries[1])});
     feed(uploaded(entries[1]));
-    EXPECT_EQ(takeSent(), Frames{kStartPeer});
+    EXPECT_EQ(takeSent(), (Frames{uploadRequest(entries[0]), uploadRequest(entries[1]), kStartPeer}));
     EXPECT_EQ(node.dcfState, DcfState::Idle);
-    EXPECT_EQ(takeEvents(), std::vector<std::string>{"operational"}) << "no booted node left";
+    EXPECT_EQ(takeEvents(), Events{"operational"}) << "no booted node left";
 }
 
 TEST_F(DcfTest, OneDifferenceWritesEveryEntry)
 {
-    setDcf(kPeerId, dcfData(entries, 2));
+    setDcf(entries);
     startDcf(&node, kPeerId);
     feed(uploaded(entries[0]));
     feed(uploaded(Entry{0x2001, 2, {0x22, 0x34}}));
-    EXPECT_EQ(takeSent(), (Frames{uploadRequest(entries[0]), uploadRequest(entries[1]), download(entries[0])}));
-    feed(sdo(kFromPeer, 0x60, entries[0].index, entries[0].subIndex));
-    EXPECT_EQ(takeSent(), Frames{download(entries[1])});
-    feed(sdo(kFromPeer, 0x60, entries[1].index, entries[1].subIndex));
-    EXPECT_EQ(takeSent(), Frames{kStartPeer});
+    feed(downloaded(entries[0]));
+    feed(downloaded(entries[1]));
+    EXPECT_EQ(takeSent(), (Frames{uploadRequest(entries[0]), uploadRequest(entries[1]), download(entries[0]),
+                                  download(entries[1]), kStartPeer}));
 }
 
 TEST_F(DcfTest, ValueLongerThanFourBytesIsVerified)
 {
     const Entry longValue{0x2100, 1, {1, 2, 3, 4, 5, 6}};
-    setDcf(kPeerId, dcfData({longValue}, 1));
+    setDcf({longValue});
     startDcf(&node, kPeerId);
-    feed(sdo(kFromPeer, 0x41, longValue.index, longValue.subIndex, le(6, 4)));
+    feed(sdo(kFromPeer, 0x41, longValue, le(6, 4)));
     feed(frame8(kFromPeer, {0x03, 1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(takeSent(), (Frames{uploadRequest(longValue), sdo(kToPeer, 0x60, 0x2100, 1), kStartPeer}));
-    EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Operational);
+    EXPECT_EQ(takeSent(), (Frames{uploadRequest(longValue), sdo(kToPeer, 0x60, longValue, {}), kStartPeer}));
 }
 
 TEST_F(DcfTest, FailedTransferMarksTheNodeUnknown)
 {
-    setDcf(kPeerId, dcfData(entries, 2));
+    setDcf(entries);
     startDcf(&node, kPeerId);
-    feed(sdo(kFromPeer, 0x80, entries[0].index, entries[0].subIndex, le(0x06020000, 4)));
+    feed(sdo(kFromPeer, 0x80, entries[0], le(0x06020000, 4)));
     EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Unknown);
-    EXPECT_EQ(node.dcfState, DcfState::Idle) << "free for the next boot-up";
     EXPECT_EQ(takeSent(), Frames{uploadRequest(entries[0])}) << "not started";
-    EXPECT_EQ(startDcfIfIdle(&node, kPeerId), 2) << "the line was given back";
+    EXPECT_EQ(startDcfIfIdle(&node, kPeerId), 2) << "unit and SDO line free for the next boot-up";
 }
 
 } // namespace

@@ -10,180 +10,122 @@
 #include "stack_clock.h"
 #include "stack_timer.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iomanip>
 #include <map>
-#include <mutex>
-#include <sstream>
 
 namespace svctest {
 
-std::vector<std::string> ServiceTest::events;
+int ServiceTest::refusedRemote = 0;
+std::vector<std::string> ServiceTest::rates;
 bool ServiceTest::refuseRateChange = false;
+Events ServiceTest::events;
+Frames ServiceTest::sent;
 
 namespace {
 
+// One subentry: type, size, initial value.
 struct Sub {
     uint8_t type;
     uint32_t size;
-    uint64_t initial;
+    uint32_t initial;
 };
-struct Object {
-    uint16_t index;
-    std::vector<Sub> subs;
-};
+constexpr Sub u8(uint32_t v) { return {OdType::Unsigned8, 1, v}; }
+constexpr Sub u16(uint32_t v) { return {OdType::Unsigned16, 2, v}; }
+constexpr Sub u32(uint32_t v) { return {OdType::Unsigned32, 4, v}; }
 
-Sub u8(uint64_t v) { return {OdType::Unsigned8, 1, v}; }
-Sub u16(uint64_t v) { return {OdType::Unsigned16, 2, v}; }
-Sub u32(uint64_t v) { return {OdType::Unsigned32, 4, v}; }
-Sub boolean() { return {OdType::Boolean, 1, 0}; }
+using Object = std::pair<uint16_t, std::vector<Sub>>;
 
-Object pdoComm(uint16_t index, uint32_t cobId)
-{
-    return {index, {u8(5), u32(cobId), u8(255), u16(0), u8(0), u16(0)}};
-}
-Object pdoMap(uint16_t index)
-{
-    return {index, {u8(0), u32(0), u32(0), u32(0), u32(0), u32(0), u32(0), u32(0), u32(0)}};
-}
-
-// Rows in index order; the PDO ranges are consecutive rows.
 std::vector<Object> objects()
 {
+    const std::vector<Sub> comm = {u8(5), u32(0), u8(255), u16(0), u8(0), u16(0)};
+    const std::vector<Sub> map(9, u32(0));
     std::vector<Object> list = {
-        {0x1000, {u32(0x191)}},
-        {0x1001, {u8(0)}},
-        {0x1003, {u8(0), u32(0), u32(0), u32(0), u32(0)}},
-        {0x1005, {u32(0x40000080)}},
-        {0x1006, {u32(0)}},
-        {0x100C, {u16(0)}},
-        {0x100D, {u8(0)}},
-        {0x1016, {u8(2), u32(0), u32(0)}},
-        {0x1017, {u16(0)}},
+        {0x1000, {u32(0x191)}}, {0x1001, {u8(0)}}, {0x1003, {u8(0), u32(0), u32(0), u32(0), u32(0)}},
+        {0x1005, {u32(0x40000080)}}, {0x1006, {u32(0)}}, {0x100C, {u16(0)}}, {0x100D, {u8(0)}},
+        {0x1016, {u8(2), u32(0), u32(0)}}, {0x1017, {u16(0)}},
         {0x1018, {u8(4), u32(kIdentity[0]), u32(kIdentity[1]), u32(kIdentity[2]), u32(kIdentity[3])}},
-        {0x1280, {u8(3), u32(0), u32(0), u8(0)}},
-        pdoComm(0x1400, kRpdoCob), pdoComm(0x1401, 0x301),
-        pdoMap(0x1600), pdoMap(0x1601),
-        pdoComm(0x1800, kTpdoCob), pdoComm(0x1801, kTpdo2Cob),
-        pdoMap(0x1A00), pdoMap(0x1A01),
-        {0x1F22, std::vector<Sub>(kPeerId + 2, Sub{OdType::Domain, 0, 0})},
-        {0x2000, {u8(0)}},
-        {0x2001, {u16(0)}},
-        {0x2002, {u32(0)}},
-    };
+        {0x1280, {u8(3), u32(0), u32(0), u8(0)}}, // free client row for the DCF unit
+        {0x1400, comm}, {0x1401, comm}, {0x1600, map}, {0x1601, map},
+        {0x1800, comm}, {0x1801, comm}, {0x1A00, map}, {0x1A01, map},
+        {0x1F22, std::vector<Sub>(kPeerId + 1, Sub{OdType::Domain, 0, 0})},
+        {0x2000, {u8(0)}}, {0x2001, {u16(0)}}, {0x2002, {u32(0)}}};
     for (uint16_t index = 0x200F; index <= 0x2016; ++index)
-        list.push_back({index, {boolean()}});
+        list.push_back({index, {{OdType::Boolean, 1, 0}}});
     return list;
 }
 
-// The dictionary of the running test.
 struct Dictionary {
-    std::vector<Object> objects;
     std::vector<std::vector<OdSubEntry>> subs;
     std::vector<OdIndexEntry> rows;
     std::vector<std::array<OdWriteCallback, 64>> callbacks;
     std::map<uint16_t, size_t> rowOf;
-    std::vector<Bytes> dcf;
-    alignas(8) uint8_t arena[4096];
+    alignas(8) uint8_t arena[2048];
     uint16_t first[OdRange::Count] = {};
     uint16_t last[OdRange::Count] = {};
     uint16_t count = 0;
-};
-Dictionary dictionary;
+} dictionary;
 
 void buildDictionary()
 {
     Dictionary &d = dictionary;
-    d.objects = objects();
-    d.subs.assign(d.objects.size(), {});
-    d.rows.assign(d.objects.size(), OdIndexEntry{nullptr, 0});
-    d.callbacks.assign(d.objects.size(), {});
-    d.rowOf.clear();
-    d.dcf.assign(kPeerId + 2, Bytes());
-    std::memset(d.arena, 0, sizeof d.arena);
+    d = Dictionary{};
+    const std::vector<Object> list = objects();
+    d.subs.resize(list.size());
+    d.callbacks.resize(list.size());
     size_t used = 0;
-    for (size_t r = 0; r < d.objects.size(); ++r) {
-        const Object &object = d.objects[r];
-        for (const Sub &sub : object.subs) {
-            used = (used + sub.size - 1) / std::max<uint32_t>(sub.size, 1) * std::max<uint32_t>(sub.size, 1);
-            void *storage = d.arena + used;
-            std::memcpy(storage, &sub.initial, sub.size);
-            d.subs[r].push_back(OdSubEntry{OdAccess::ReadWrite, sub.type, sub.size, storage});
+    const uint16_t rangeStart[OdRange::Count] = {0x1200, 0x1280, 0x1400, 0x1600, 0x1800, 0x1A00};
+    for (size_t r = 0; r < list.size(); ++r) {
+        for (const Sub &sub : list[r].second) {
+            used = (used + 3) / 4 * 4; // consecutive u32 subentries form an array
+            std::memcpy(d.arena + used, &sub.initial, sub.size);
+            d.subs[r].push_back(OdSubEntry{OdAccess::ReadWrite, sub.type, sub.size, d.arena + used});
             used += sub.size;
         }
-        d.rows[r] = OdIndexEntry{d.subs[r].data(), static_cast<uint8_t>(d.subs[r].size())};
-        d.rowOf[object.index] = r;
-    }
-    const uint16_t rangeStart[OdRange::Count] = {0x1200, 0x1280, 0x1400, 0x1600, 0x1800, 0x1A00};
-    for (int range = 0; range < OdRange::Count; ++range) {
-        for (size_t r = 0; r < d.objects.size(); ++r) {
-            const uint16_t index = d.objects[r].index;
-            if (index < rangeStart[range] || index >= rangeStart[range] + 0x80)
-                continue;
-            if (d.first[range] == 0)
-                d.first[range] = static_cast<uint16_t>(r);
-            d.last[range] = static_cast<uint16_t>(r);
+        d.rows.push_back(OdIndexEntry{d.subs[r].data(), static_cast<uint8_t>(d.subs[r].size())});
+        d.rowOf[list[r].first] = r;
+        for (int range = 0; range < OdRange::Count; ++range) {
+            if (list[r].first >= rangeStart[range] && list[r].first < rangeStart[range] + 0x80) {
+                d.first[range] = d.first[range] ? d.first[range] : static_cast<uint16_t>(r);
+                d.last[range] = static_cast<uint16_t>(r);
+            }
         }
     }
-    d.count = static_cast<uint16_t>(d.objects.size());
+    d.count = static_cast<uint16_t>(list.size());
 }
 
 const OdIndexEntry *scanTestIndex(uint16_t index, uint32_t *abortCode, OdWriteCallback **callbacks)
 {
-    *callbacks = nullptr;
     auto it = dictionary.rowOf.find(index);
-    if (it == dictionary.rowOf.end()) {
-        *abortCode = SdoAbort::NoSuchObject;
-        return nullptr;
-    }
-    *abortCode = 0;
-    *callbacks = dictionary.callbacks[it->second].data();
-    return &dictionary.rows[it->second];
+    *callbacks = it == dictionary.rowOf.end() ? nullptr : dictionary.callbacks[it->second].data();
+    *abortCode = it == dictionary.rowOf.end() ? SdoAbort::NoSuchObject : 0;
+    return it == dictionary.rowOf.end() ? nullptr : &dictionary.rows[it->second];
 }
 
-std::mutex sentMutex;
-Frames sentFrames;
-int refused = 0;
-std::vector<std::string> rateTexts;
-uint32_t clockMs = 1000;
-CanDriver savedDriver;
-
+// The adapter's line protocol has no remote frames: it refuses them.
 uint8_t captureSend(CanHandle, const CanMessage *frame)
 {
-    std::lock_guard<std::mutex> lock(sentMutex);
-    // The adapter's line protocol has no remote frames: it refuses them.
     if (frame->rtr) {
-        ++refused;
+        ++ServiceTest::refusedRemote;
         return 1;
     }
-    sentFrames.push_back(Frame{frame->cobId, Bytes(frame->data, frame->data + frame->len)});
+    ServiceTest::sent.push_back(Frame{frame->cobId, Bytes(frame->data, frame->data + frame->len)});
     return 0;
 }
 
 uint8_t captureRate(CanHandle, const char *rate)
 {
-    rateTexts.push_back(rate);
+    ServiceTest::rates.push_back(rate);
     return ServiceTest::refuseRateChange ? 1 : 0;
 }
 
-uint32_t testClock()
-{
-    return clockMs;
-}
+uint32_t clockMs = 1000;
+uint32_t testClock() { return clockMs; }
+CanDriver savedDriver;
 
-std::string hex(unsigned v)
-{
-    std::ostringstream out;
-    out << "0x" << std::hex << v;
-    return out.str();
-}
-
-void record(const std::string &text)
-{
-    ServiceTest::events.push_back(text);
-}
+void record(std::string text) { ServiceTest::events.push_back(std::move(text)); }
+std::string num(unsigned v) { return std::to_string(v); }
 
 } // namespace
 
@@ -197,34 +139,22 @@ void PrintTo(const Frame &frame, std::ostream *out)
 
 Frame frame8(uint16_t cobId, const Bytes &bytes)
 {
-    Frame frame{cobId, Bytes(8, 0)};
-    std::copy(bytes.begin(), bytes.begin() + static_cast<long>(std::min<size_t>(bytes.size(), 8)),
-              frame.data.begin());
+    Frame frame{cobId, bytes};
+    frame.data.resize(8, 0);
     return frame;
-}
-
-Frame sdo(uint16_t cobId, uint8_t command, uint16_t index, uint8_t subIndex, const Bytes &value)
-{
-    Bytes bytes = {command, uint8_t(index), uint8_t(index >> 8), subIndex};
-    bytes.insert(bytes.end(), value.begin(), value.end());
-    return frame8(cobId, bytes);
 }
 
 void ServiceTest::SetUp()
 {
     buildDictionary();
     events.clear();
+    sent.clear();
+    rates.clear();
+    refusedRemote = 0;
     refuseRateChange = false;
-    {
-        std::lock_guard<std::mutex> lock(sentMutex);
-        sentFrames.clear();
-        refused = 0;
-        rateTexts.clear();
-    }
     savedDriver = canDriver;
     canDriver.send = captureSend;
     canDriver.changeBaudRate = captureRate;
-
     for (AlarmSlot &slot : alarmSlots)
         slot = AlarmSlot{};
     highestAlarm = -1;
@@ -233,12 +163,16 @@ void ServiceTest::SetUp()
     setStackClock(testClock);
     initStackTimers();
 
+    value<uint32_t>(0x1400, 1) = kRpdoCob;
+    value<uint32_t>(0x1401, 1) = 0x301;
+    value<uint32_t>(0x1800, 1) = kTpdoCob;
+    value<uint32_t>(0x1801, 1) = 0x281;
     Dictionary &d = dictionary;
     node.nodeId = &ownId;
     node.objectDictionary = d.rows.data();
     node.pdoStatus = tpdoStatus;
     node.rpdoEventAlarms = rpdoAlarms;
-    node.onRpdoEventTimer = [](NodeContext *, uint32_t n) { record("rpdoEvent " + std::to_string(n)); };
+    node.onRpdoEventTimer = [](NodeContext *, uint32_t n) { record("rpdoEvent " + num(n)); };
     node.firstIndex = d.first;
     node.lastIndex = d.last;
     node.objectCount = &d.count;
@@ -250,17 +184,15 @@ void ServiceTest::SetUp()
     node.consumerHeartbeatEntries = &value<uint32_t>(0x1016, 1);
     node.consumerHeartbeatAlarms = consumerAlarms;
     node.producerHeartbeatTime = &value<uint16_t>(0x1017, 0);
-    node.onHeartbeatError = [](NodeContext *, uint8_t id) { record("hbError " + std::to_string(id)); };
-    node.onNodeGuardError = [](NodeContext *, uint8_t id) { record("guardError " + std::to_string(id)); };
+    node.onHeartbeatError = [](NodeContext *, uint8_t id) { record("hbError " + num(id)); };
+    node.onNodeGuardError = [](NodeContext *, uint8_t id) { record("guardError " + num(id)); };
     node.guardTime = &value<uint16_t>(0x100C, 0);
     node.lifeTimeFactor = &value<uint8_t>(0x100D, 0);
     node.syncCobId = &value<uint32_t>(0x1005, 0);
     node.syncPeriod = &value<uint32_t>(0x1006, 0);
     node.onPostSync = [](NodeContext *) { record("postSync"); };
-    node.onSlaveBootUp = [](NodeContext *, uint8_t id) { record("boot " + std::to_string(id)); };
-    node.onSlaveStateChange = [](NodeContext *, uint8_t id, uint32_t state) {
-        record("state " + std::to_string(id) + " " + std::to_string(state));
-    };
+    node.onSlaveBootUp = [](NodeContext *, uint8_t id) { record("boot " + num(id)); };
+    node.onSlaveStateChange = [](NodeContext *, uint8_t id, uint32_t s) { record("state " + num(id) + " " + num(s)); };
     node.scanIndex = scanTestIndex;
     node.emcyHistoryLength = 4;
     node.emcyErrorCount = &value<uint8_t>(0x1003, 0);
@@ -268,9 +200,9 @@ void ServiceTest::SetUp()
     node.errorRegister = &value<uint8_t>(0x1001, 0);
     node.emcyCobId = &emcyCob;
     node.onEmergency = [](NodeContext *, uint8_t id, uint16_t code, uint8_t reg) {
-        record("emcy " + std::to_string(id) + " " + hex(code) + " " + hex(reg));
+        record("emcy " + num(id) + " " + num(code) + " " + num(reg));
     };
-    node.onLssDone = [](NodeContext *, uint8_t command) { record("lss " + std::to_string(command)); };
+    node.onLssDone = [](NodeContext *, uint8_t command) { record("lss " + num(command)); };
     port.handle = &port;
     port.node = &node;
     node.port = &port;
@@ -285,37 +217,21 @@ void ServiceTest::TearDown()
 
 Frames ServiceTest::takeSent()
 {
-    std::lock_guard<std::mutex> lock(sentMutex);
     Frames frames;
-    frames.swap(sentFrames);
+    frames.swap(sent);
     return frames;
 }
 
-int ServiceTest::refusedRemote() const
+Events ServiceTest::takeEvents()
 {
-    std::lock_guard<std::mutex> lock(sentMutex);
-    return refused;
-}
-
-std::vector<std::string> ServiceTest::rates() const
-{
-    std::lock_guard<std::mutex> lock(sentMutex);
-    return rateTexts;
-}
-
-std::vector<std::string> ServiceTest::takeEvents()
-{
-    std::vector<std::string> taken;
+    Events taken;
     taken.swap(events);
     return taken;
 }
 
 void ServiceTest::feed(uint16_t cobId, const Bytes &data, uint8_t rtr)
 {
-    CanMessage message{};
-    message.cobId = cobId;
-    message.rtr = rtr;
-    message.len = static_cast<uint8_t>(data.size());
+    CanMessage message{cobId, rtr, static_cast<uint8_t>(data.size()), {}};
     std::copy(data.begin(), data.end(), message.data);
     dispatchCanMessage(&node, &message);
 }
@@ -330,16 +246,14 @@ void ServiceTest::advance(uint32_t ms)
     clockMs = target;
 }
 
-void *ServiceTest::valuePointer(uint16_t index, uint8_t subIndex)
+OdSubEntry &ServiceTest::entry(uint16_t index, uint8_t subIndex)
 {
-    const size_t row = dictionary.rowOf.at(index);
-    return dictionary.subs[row].at(subIndex).value;
+    return dictionary.subs[dictionary.rowOf.at(index)].at(subIndex);
 }
 
 uint32_t ServiceTest::write(uint16_t index, uint8_t subIndex, uint32_t v)
 {
-    const size_t row = dictionary.rowOf.at(index);
-    uint32_t size = dictionary.subs[row].at(subIndex).size;
+    uint32_t size = entry(index, subIndex).size;
     return setOdEntry(&node, index, subIndex, &v, &size, 0);
 }
 
@@ -348,16 +262,6 @@ void ServiceTest::map(uint16_t mapIndex, const std::vector<uint32_t> &entries)
     value<uint8_t>(mapIndex, 0) = static_cast<uint8_t>(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         value<uint32_t>(mapIndex, static_cast<uint8_t>(i + 1)) = entries[i];
-}
-
-void ServiceTest::setDcf(uint8_t nodeId, const Bytes &data)
-{
-    Dictionary &d = dictionary;
-    d.dcf[nodeId] = data;
-    const size_t row = d.rowOf.at(0x1F22);
-    OdSubEntry &sub = d.subs[row][nodeId];
-    sub.size = static_cast<uint32_t>(data.size());
-    sub.value = d.dcf[nodeId].empty() ? nullptr : d.dcf[nodeId].data();
 }
 
 } // namespace svctest
