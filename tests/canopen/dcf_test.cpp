@@ -121,5 +121,14 @@ TEST_F(DcfTest, FailedTransferMarksTheNodeUnknown)
     EXPECT_EQ(startDcfIfIdle(&node, kPeerId), 2) << "unit and SDO line free for the next boot-up";
 }
 
+TEST_F(DcfTest, SaveThenResetTheNode)
+{
+    const Entry save{0x1010, 1, {'s', 'a', 'v', 'e'}};
+    EXPECT_EQ(saveDcfNode(&node, kPeerId), 0);
+    feed(downloaded(save));
+    EXPECT_EQ(takeSent(), (Frames{download(save), {0x000, {129, kPeerId}}}));
+    EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Unknown) << "until it boots again";
+}
+
 } // namespace
 } // namespace svctest
