@@ -62,6 +62,12 @@ uint32_t rpdoCount(const NodeContext *node)
     return comm < map ? comm : map;
 }
 
+// A valid PDO on that identifier (bits 29 and 30 of the COB-ID entry are flags).
+bool carries(const OdIndexEntry &comm, uint16_t cobId)
+{
+    return (subValue(comm, kCobIdSub) & (kPdoInvalid | 0x7FF)) == cobId;
+}
+
 bool isCyclic(uint32_t type)
 {
     return type >= 1 && type <= 240;
@@ -346,14 +352,14 @@ uint8_t processPdoFrame(NodeContext *node, const CanMessage *frame)
     if (frame->rtr == 0) {
         const uint32_t count = rpdoCount(node);
         for (uint32_t n = 0; n < count; ++n) {
-            if (subValue(rangeRow(node, OdRange::RpdoComm, n), kCobIdSub) == frame->cobId)
+            if (carries(rangeRow(node, OdRange::RpdoComm, n), frame->cobId))
                 return applyRpdo(node, n, frame);
         }
         return 255;
     }
     const uint32_t count = tpdoCount(node);
     for (uint32_t n = 0; n < count; ++n) {
-        if (subValue(rangeRow(node, OdRange::TpdoComm, n), kCobIdSub) == frame->cobId)
+        if (carries(rangeRow(node, OdRange::TpdoComm, n), frame->cobId))
             return answerRequest(node, n);
     }
     return 255;

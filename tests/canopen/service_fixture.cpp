@@ -163,7 +163,7 @@ void ServiceTest::SetUp()
     setStackClock(testClock);
     initStackTimers();
 
-    value<uint32_t>(0x1400, 1) = kRpdoCob;
+    value<uint32_t>(0x1400, 1) = 0x40000000 | kRpdoCob; // flag bits do not hide the identifier
     value<uint32_t>(0x1401, 1) = 0x301;
     value<uint32_t>(0x1800, 1) = kTpdoCob;
     value<uint32_t>(0x1801, 1) = 0x281;
