@@ -5,10 +5,13 @@
 #pragma once
 
 #include "pbproperty.h"
+#include "pbrangerules_p.h"
 
 #include <QList>
 #include <QMap>
 #include <QString>
+
+#include <initializer_list>
 
 class PbAbstractPropertyManager;
 
@@ -104,6 +107,34 @@ inline void announceRecord(Manager *manager, const QMap<const PbProperty *, Data
         return;
     const auto held = it->value;
     announceValue(manager, property, held, valueChangedSignal);
+}
+
+/// Pushes `values` into the rows of `property` on a number manager (int or
+/// double), position by position, each with checkChanging true; the echoes
+/// are ignored.
+template <class SubManager, class Value>
+inline void pushRowValues(PbCompositeRows &rows, SubManager *sub, PbProperty *property,
+                          std::initializer_list<Value> values)
+{
+    const PbCompositeRows::PushScope pushing(rows, property);
+    int position = 0;
+    for (const Value &val : values)
+        sub->setValue(rows.row(property, position++), val, true);
+}
+
+/// The decimals of a floating-point composite: clamped to 0..13, stored,
+/// given to every row, and announced by `decimalsChangedSignal` alone.
+template <class Manager, class Data, class SubManager, class DecimalsSignal>
+inline void setRowDecimals(Manager *manager, QMap<const PbProperty *, Data> &values, const PbCompositeRows &rows,
+                           SubManager *sub, PbProperty *property, int prec, DecimalsSignal decimalsChangedSignal)
+{
+    const int maxDecimals = 13;
+    prec = qBound(0, prec, maxDecimals);
+    if (!PbRangeRules::storeField(values, property, &Data::decimals, prec))
+        return;
+    for (PbProperty *row : rows.rows(property))
+        sub->setDecimals(row, prec);
+    Q_EMIT (manager->*decimalsChangedSignal)(property, prec);
 }
 
 } // namespace PbCompositeRules

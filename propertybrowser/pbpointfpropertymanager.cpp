@@ -12,15 +12,9 @@
 
 using Data = PbPointFPropertyManagerPrivate::Data;
 
-namespace {
-const int maxDecimals = 13;
-}
-
 void PbPointFPropertyManagerPrivate::pushValue(PbProperty *property, const QPointF &val)
 {
-    const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_doublePropertyManager->setValue(m_rows.row(property, XRow), val.x(), true);
-    m_doublePropertyManager->setValue(m_rows.row(property, YRow), val.y(), true);
+    PbCompositeRules::pushRowValues(m_rows, m_doublePropertyManager, property, {val.x(), val.y()});
 }
 
 PbPointFPropertyManager::PbPointFPropertyManager(QObject *parent)
@@ -74,12 +68,8 @@ void PbPointFPropertyManager::setValue(PbProperty *property, const QPointF &val)
 
 void PbPointFPropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    prec = qBound(0, prec, maxDecimals);
-    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
-        return;
-    for (PbProperty *row : d_ptr->m_rows.rows(property))
-        d_ptr->m_doublePropertyManager->setDecimals(row, prec);
-    Q_EMIT decimalsChanged(property, prec);
+    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_doublePropertyManager, property, prec,
+                                     &PbPointFPropertyManager::decimalsChanged);
 }
 
 void PbPointFPropertyManager::slotDoubleChanged(PbProperty *row, double value)

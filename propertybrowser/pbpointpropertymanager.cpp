@@ -12,9 +12,7 @@ using Data = PbPointPropertyManagerPrivate::Data;
 
 void PbPointPropertyManagerPrivate::pushValue(PbProperty *property, const QPoint &val)
 {
-    const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_intPropertyManager->setValue(m_rows.row(property, XRow), val.x(), true);
-    m_intPropertyManager->setValue(m_rows.row(property, YRow), val.y(), true);
+    PbCompositeRules::pushRowValues(m_rows, m_intPropertyManager, property, {val.x(), val.y()});
 }
 
 PbPointPropertyManager::PbPointPropertyManager(QObject *parent)

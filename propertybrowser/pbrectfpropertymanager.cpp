@@ -13,7 +13,6 @@
 using Data = PbRectFPropertyManagerPrivate::Data;
 
 namespace {
-const int maxDecimals = 13;
 
 bool isFinite(const QRectF &rect)
 {
@@ -81,12 +80,8 @@ void PbRectFPropertyManager::setConstraint(PbProperty *property, const QRectF &c
 
 void PbRectFPropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    prec = qBound(0, prec, maxDecimals);
-    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
-        return;
-    for (PbProperty *row : d_ptr->m_rows.rows(property))
-        d_ptr->m_subManager->setDecimals(row, prec);
-    Q_EMIT decimalsChanged(property, prec);
+    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_subManager, property, prec,
+                                     &PbRectFPropertyManager::decimalsChanged);
 }
 
 void PbRectFPropertyManager::slotDoubleChanged(PbProperty *row, double value)

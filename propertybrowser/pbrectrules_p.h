@@ -112,12 +112,9 @@ Rect bounded(const Rect &rect, Value lowest, Value highest)
 }
 
 template <class SubManager, class Rect>
-void pushRect(SubManager *sub, const PbCompositeRows &rows, const PbProperty *property, const Rect &rect)
+void pushRect(SubManager *sub, PbCompositeRows &rows, PbProperty *property, const Rect &rect)
 {
-    sub->setValue(rows.row(property, XRow), rect.x(), true);
-    sub->setValue(rows.row(property, YRow), rect.y(), true);
-    sub->setValue(rows.row(property, WidthRow), rect.width(), true);
-    sub->setValue(rows.row(property, HeightRow), rect.height(), true);
+    PbCompositeRules::pushRowValues(rows, sub, property, {rect.x(), rect.y(), rect.width(), rect.height()});
 }
 
 /// The rows' ranges: inside the constraint, or the whole range of the value
@@ -156,10 +153,7 @@ void setValue(Manager *manager, Private *d, PbProperty *property, const Rect &va
     if (rect == it->value)
         return;
     it->value = rect;
-    {
-        const PbCompositeRows::PushScope pushing(d->m_rows, property);
-        pushRect(d->m_subManager, d->m_rows, property, rect);
-    }
+    pushRect(d->m_subManager, d->m_rows, property, rect);
     PbCompositeRules::announceRecord(manager, d->m_values, property, valueChangedSignal);
 }
 

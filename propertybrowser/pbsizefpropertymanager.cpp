@@ -12,7 +12,6 @@ using Data = PbSizeFPropertyManagerPrivate::Data;
 using Row = PbSizeFPropertyManagerPrivate::Row;
 
 namespace {
-const int maxDecimals = 13;
 
 // A NaN compares false with everything and would slip past every range rule.
 bool hasNaN(const QSizeF &size) { return qIsNaN(size.width()) || qIsNaN(size.height()); }
@@ -20,20 +19,16 @@ bool hasNaN(const QSizeF &size) { return qIsNaN(size.width()) || qIsNaN(size.hei
 
 void PbSizeFPropertyManagerPrivate::pushValue(PbProperty *property, const QSizeF &val)
 {
-    const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_doublePropertyManager->setValue(m_rows.row(property, Row::WidthRow), val.width(), true);
-    m_doublePropertyManager->setValue(m_rows.row(property, Row::HeightRow), val.height(), true);
+    PbCompositeRules::pushRowValues(m_rows, m_doublePropertyManager, property, {val.width(), val.height()});
 }
 
-void PbSizeFPropertyManagerPrivate::pushRange(PbProperty *property, const QSizeF &minVal, const QSizeF &maxVal, const QSizeF &val)
+void PbSizeFPropertyManagerPrivate::pushRange(PbProperty *property, const QSizeF &minVal, const QSizeF &maxVal,
+                                              const QSizeF &val)
 {
     const PbCompositeRows::PushScope pushing(m_rows, property);
-    PbProperty *width = m_rows.row(property, Row::WidthRow);
-    m_doublePropertyManager->setRange(width, minVal.width(), maxVal.width());
-    m_doublePropertyManager->setValue(width, val.width(), true);
-    PbProperty *height = m_rows.row(property, Row::HeightRow);
-    m_doublePropertyManager->setRange(height, minVal.height(), maxVal.height());
-    m_doublePropertyManager->setValue(height, val.height(), true);
+    m_doublePropertyManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
+    m_doublePropertyManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
+    pushValue(property, val);
 }
 
 PbSizeFPropertyManager::PbSizeFPropertyManager(QObject *parent)
@@ -119,12 +114,8 @@ void PbSizeFPropertyManager::setRange(PbProperty *property, const QSizeF &minVal
 
 void PbSizeFPropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    prec = qBound(0, prec, maxDecimals);
-    if (!PbRangeRules::storeField(d_ptr->m_values, property, &Data::decimals, prec))
-        return;
-    for (PbProperty *row : d_ptr->m_rows.rows(property))
-        d_ptr->m_doublePropertyManager->setDecimals(row, prec);
-    Q_EMIT decimalsChanged(property, prec);
+    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_doublePropertyManager, property, prec,
+                                     &PbSizeFPropertyManager::decimalsChanged);
 }
 
 void PbSizeFPropertyManager::slotDoubleChanged(PbProperty *row, double value)

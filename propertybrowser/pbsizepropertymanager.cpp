@@ -11,20 +11,16 @@ using Row = PbSizePropertyManagerPrivate::Row;
 
 void PbSizePropertyManagerPrivate::pushValue(PbProperty *property, const QSize &val)
 {
-    const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_intPropertyManager->setValue(m_rows.row(property, Row::WidthRow), val.width(), true);
-    m_intPropertyManager->setValue(m_rows.row(property, Row::HeightRow), val.height(), true);
+    PbCompositeRules::pushRowValues(m_rows, m_intPropertyManager, property, {val.width(), val.height()});
 }
 
-void PbSizePropertyManagerPrivate::pushRange(PbProperty *property, const QSize &minVal, const QSize &maxVal, const QSize &val)
+void PbSizePropertyManagerPrivate::pushRange(PbProperty *property, const QSize &minVal, const QSize &maxVal,
+                                             const QSize &val)
 {
     const PbCompositeRows::PushScope pushing(m_rows, property);
-    PbProperty *width = m_rows.row(property, Row::WidthRow);
-    m_intPropertyManager->setRange(width, minVal.width(), maxVal.width());
-    m_intPropertyManager->setValue(width, val.width(), true);
-    PbProperty *height = m_rows.row(property, Row::HeightRow);
-    m_intPropertyManager->setRange(height, minVal.height(), maxVal.height());
-    m_intPropertyManager->setValue(height, val.height(), true);
+    m_intPropertyManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
+    m_intPropertyManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
+    pushValue(property, val);
 }
 
 PbSizePropertyManager::PbSizePropertyManager(QObject *parent)
