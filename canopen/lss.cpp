@@ -296,6 +296,7 @@ int sendLssRequest(NodeContext *node, uint8_t command, const void *value, const 
         data[2] = static_cast<uint8_t>(delay >> 8);
         if (send(node, kFromMaster, data) != 0)
             return -1;
+        node->lssTimeoutAlarm = deleteAlarm(node->lssTimeoutAlarm); // the switch has no answer to wait for
         node->lssKeptPort = node->port;
         armSwitch(node, delay);
         node->lssState = LssState::Waiting;
