@@ -263,143 +263,110 @@ void PbVariantAccess::setValue(PbProperty *internal, const QVariant &value)
         || as<PbCursorPropertyManager>(manager, set) || as<PbFlagPropertyManager>(manager, set);
 }
 
+namespace {
+
+/// Hands `op` the getter and the setter of one attribute: op(get, set), where
+/// get() answers the value as a QVariant and set(value) stores a QVariant
+/// already of the attribute's type.
+template <class M, class Get, class Set, class Op>
+void field(M *m, const PbProperty *internal, Get (M::*get)(const PbProperty *) const,
+           void (M::*set)(PbProperty *, Set), Op &op)
+{
+    op([=] { return QVariant::fromValue((m->*get)(internal)); },
+       [=](const QVariant &value) {
+           (m->*set)(const_cast<PbProperty *>(internal), static_cast<std::decay_t<Set>>(value.value<Get>()));
+       });
+}
+
+/// Finds the attribute `name` among those that the manager of `internal`
+/// answers and hands it to `op` (see field); nothing for any other.
+template <class Op>
+void visitAttribute(const PbVariantPropertyManagerPrivate &d, const PbProperty *internal, const QString &name, Op op)
+{
+    const PbAbstractPropertyManager *manager = internal->propertyManager();
+    const auto range = [&](auto *m) {
+        using M = std::remove_pointer_t<decltype(m)>;
+        if (name == d.m_minimumAttribute)
+            field(m, internal, &M::minimum, &M::setMinimum, op);
+        else if (name == d.m_maximumAttribute)
+            field(m, internal, &M::maximum, &M::setMaximum, op);
+    };
+    const auto decimals = [&](auto *m) {
+        using M = std::remove_pointer_t<decltype(m)>;
+        if (name == d.m_decimalsAttribute)
+            field(m, internal, &M::decimals, &M::setDecimals, op);
+    };
+    const auto constraint = [&](auto *m) {
+        using M = std::remove_pointer_t<decltype(m)>;
+        if (name == d.m_constraintAttribute)
+            field(m, internal, &M::constraint, &M::setConstraint, op);
+    };
+    const auto readOnly = [&](auto *m) {
+        using M = std::remove_pointer_t<decltype(m)>;
+        if (name == d.m_readOnlyAttribute)
+            field(m, internal, &M::isReadOnly, &M::setReadOnly, op);
+    };
+    const auto singleStep = [&](auto *m) {
+        using M = std::remove_pointer_t<decltype(m)>;
+        if (name == d.m_singleStepAttribute)
+            field(m, internal, &M::singleStep, &M::setSingleStep, op);
+    };
+    using Ints = PbIntPropertyManager;
+    using Strings = PbStringPropertyManager;
+    using Enums = PbEnumPropertyManager;
+    as<Ints>(manager, [&](Ints *m) {
+        range(m);
+        singleStep(m);
+        readOnly(m);
+        if (name == d.m_btnVisibleAttribute)
+            field(m, internal, &Ints::btnVisibility, &Ints::setBtnVisibility, op);
+        else if (name == d.m_btnCaptionAttribute)
+            field(m, internal, &Ints::btnCaption, &Ints::setBtnCaption, op);
+    }) || as<PbDoublePropertyManager>(manager, [&](PbDoublePropertyManager *m) {
+        range(m);
+        singleStep(m);
+        decimals(m);
+        readOnly(m);
+    }) || as<PbBoolPropertyManager>(manager, [&](PbBoolPropertyManager *m) {
+        if (name == d.m_textVisibleAttribute)
+            field(m, internal, &PbBoolPropertyManager::textVisible, &PbBoolPropertyManager::setTextVisible, op);
+    }) || as<Strings>(manager, [&](Strings *m) {
+        readOnly(m);
+        if (name == d.m_regExpAttribute)
+            field(m, internal, &Strings::regExp, &Strings::setRegExp, op);
+        else if (name == d.m_echoModeAttribute)
+            field(m, internal, &Strings::echoMode, &Strings::setEchoMode, op);
+    }) || as<PbDatePropertyManager>(manager, range) || as<PbPointFPropertyManager>(manager, decimals)
+        || as<PbSizePropertyManager>(manager, range) || as<PbSizeFPropertyManager>(manager, [&](auto *m) {
+        range(m);
+        decimals(m);
+    }) || as<PbRectPropertyManager>(manager, constraint) || as<PbRectFPropertyManager>(manager, [&](auto *m) {
+        constraint(m);
+        decimals(m);
+    }) || as<Enums>(manager, [&](Enums *m) {
+        // The icon map's QVariant type is the map type itself, iconMapTypeId.
+        if (name == d.m_enumNamesAttribute)
+            field(m, internal, &Enums::enumNames, &Enums::setEnumNames, op);
+        else if (name == d.m_enumIconsAttribute)
+            field(m, internal, &Enums::enumIcons, &Enums::setEnumIcons, op);
+    }) || as<PbFlagPropertyManager>(manager, [&](PbFlagPropertyManager *m) {
+        if (name == d.m_flagNamesAttribute)
+            field(m, internal, &PbFlagPropertyManager::flagNames, &PbFlagPropertyManager::setFlagNames, op);
+    });
+}
+
+} // namespace
+
 QVariant PbVariantAccess::attribute(const PbVariantPropertyManagerPrivate &d, const PbProperty *internal,
                                     const QString &name)
 {
-    const PbAbstractPropertyManager *manager = internal->propertyManager();
-    QVariant r;
-    // Range and decimals, shared by several managers.
-    const auto range = [&](auto *m) {
-        if (name == d.m_minimumAttribute)
-            r = QVariant::fromValue(m->minimum(internal));
-        else if (name == d.m_maximumAttribute)
-            r = QVariant::fromValue(m->maximum(internal));
-    };
-    const auto decimals = [&](auto *m) {
-        if (name == d.m_decimalsAttribute)
-            r = m->decimals(internal);
-    };
-    const auto constraint = [&](auto *m) {
-        if (name == d.m_constraintAttribute)
-            r = QVariant::fromValue(m->constraint(internal));
-    };
-    const auto rangeAndDecimals = [&](auto *m) {
-        range(m);
-        decimals(m);
-    };
-    const auto constraintAndDecimals = [&](auto *m) {
-        constraint(m);
-        decimals(m);
-    };
-    as<PbIntPropertyManager>(manager, [&](PbIntPropertyManager *m) {
-        range(m);
-        if (name == d.m_singleStepAttribute)
-            r = m->singleStep(internal);
-        else if (name == d.m_readOnlyAttribute)
-            r = m->isReadOnly(internal);
-        else if (name == d.m_btnVisibleAttribute)
-            r = m->btnVisibility(internal);
-        else if (name == d.m_btnCaptionAttribute)
-            r = m->btnCaption(internal);
-    }) || as<PbDoublePropertyManager>(manager, [&](PbDoublePropertyManager *m) {
-        range(m);
-        decimals(m);
-        if (name == d.m_singleStepAttribute)
-            r = m->singleStep(internal);
-        else if (name == d.m_readOnlyAttribute)
-            r = m->isReadOnly(internal);
-    }) || as<PbBoolPropertyManager>(manager, [&](PbBoolPropertyManager *m) {
-        if (name == d.m_textVisibleAttribute)
-            r = m->textVisible(internal);
-    }) || as<PbStringPropertyManager>(manager, [&](PbStringPropertyManager *m) {
-        if (name == d.m_regExpAttribute)
-            r = m->regExp(internal);
-        else if (name == d.m_echoModeAttribute)
-            r = m->echoMode(internal);
-        else if (name == d.m_readOnlyAttribute)
-            r = m->isReadOnly(internal);
-    }) || as<PbDatePropertyManager>(manager, range) || as<PbPointFPropertyManager>(manager, decimals)
-        || as<PbSizePropertyManager>(manager, range) || as<PbSizeFPropertyManager>(manager, rangeAndDecimals)
-        || as<PbRectPropertyManager>(manager, constraint) || as<PbRectFPropertyManager>(manager, constraintAndDecimals)
-        || as<PbEnumPropertyManager>(manager, [&](PbEnumPropertyManager *m) {
-        if (name == d.m_enumNamesAttribute)
-            r = m->enumNames(internal);
-        else if (name == d.m_enumIconsAttribute) {
-            const QMap<int, QIcon> icons = m->enumIcons(internal);
-            r = QVariant(PbVariantPropertyManager::iconMapTypeId(), &icons);
-        }
-    }) || as<PbFlagPropertyManager>(manager, [&](PbFlagPropertyManager *m) {
-        if (name == d.m_flagNamesAttribute)
-            r = m->flagNames(internal);
-    });
-    return r;
+    QVariant result;
+    visitAttribute(d, internal, name, [&](auto get, auto) { result = get(); });
+    return result;
 }
 
 void PbVariantAccess::setAttribute(const PbVariantPropertyManagerPrivate &d, PbProperty *internal,
                                    const QString &name, const QVariant &value)
 {
-    const PbAbstractPropertyManager *manager = internal->propertyManager();
-    const auto range = [&](auto *m) {
-        using Value = std::decay_t<decltype(m->minimum(internal))>;
-        if (name == d.m_minimumAttribute)
-            m->setMinimum(internal, value.value<Value>());
-        else if (name == d.m_maximumAttribute)
-            m->setMaximum(internal, value.value<Value>());
-    };
-    const auto decimals = [&](auto *m) {
-        if (name == d.m_decimalsAttribute)
-            m->setDecimals(internal, value.toInt());
-    };
-    const auto constraint = [&](auto *m) {
-        using Value = std::decay_t<decltype(m->constraint(internal))>;
-        if (name == d.m_constraintAttribute)
-            m->setConstraint(internal, value.value<Value>());
-    };
-    const auto rangeAndDecimals = [&](auto *m) {
-        range(m);
-        decimals(m);
-    };
-    const auto constraintAndDecimals = [&](auto *m) {
-        constraint(m);
-        decimals(m);
-    };
-    as<PbIntPropertyManager>(manager, [&](PbIntPropertyManager *m) {
-        range(m);
-        if (name == d.m_singleStepAttribute)
-            m->setSingleStep(internal, value.toInt());
-        else if (name == d.m_readOnlyAttribute)
-            m->setReadOnly(internal, value.toBool());
-        else if (name == d.m_btnVisibleAttribute)
-            m->setBtnVisibility(internal, value.toBool());
-        else if (name == d.m_btnCaptionAttribute)
-            m->setBtnCaption(internal, value.toString());
-    }) || as<PbDoublePropertyManager>(manager, [&](PbDoublePropertyManager *m) {
-        range(m);
-        decimals(m);
-        if (name == d.m_singleStepAttribute)
-            m->setSingleStep(internal, value.toDouble());
-        else if (name == d.m_readOnlyAttribute)
-            m->setReadOnly(internal, value.toBool());
-    }) || as<PbBoolPropertyManager>(manager, [&](PbBoolPropertyManager *m) {
-        if (name == d.m_textVisibleAttribute)
-            m->setTextVisible(internal, value.toBool());
-    }) || as<PbStringPropertyManager>(manager, [&](PbStringPropertyManager *m) {
-        if (name == d.m_regExpAttribute)
-            m->setRegExp(internal, value.toRegExp());
-        else if (name == d.m_echoModeAttribute)
-            m->setEchoMode(internal, QLineEdit::EchoMode(value.toInt()));
-        else if (name == d.m_readOnlyAttribute)
-            m->setReadOnly(internal, value.toBool());
-    }) || as<PbDatePropertyManager>(manager, range) || as<PbPointFPropertyManager>(manager, decimals)
-        || as<PbSizePropertyManager>(manager, range) || as<PbSizeFPropertyManager>(manager, rangeAndDecimals)
-        || as<PbRectPropertyManager>(manager, constraint) || as<PbRectFPropertyManager>(manager, constraintAndDecimals)
-        || as<PbEnumPropertyManager>(manager, [&](PbEnumPropertyManager *m) {
-        if (name == d.m_enumNamesAttribute)
-            m->setEnumNames(internal, value.toStringList());
-        else if (name == d.m_enumIconsAttribute)
-            m->setEnumIcons(internal, value.value<QMap<int, QIcon>>());
-    }) || as<PbFlagPropertyManager>(manager, [&](PbFlagPropertyManager *m) {
-        if (name == d.m_flagNamesAttribute)
-            m->setFlagNames(internal, value.toStringList());
-    });
+    visitAttribute(d, internal, name, [&](auto, auto set) { set(value); });
 }
