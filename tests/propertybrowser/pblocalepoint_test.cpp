@@ -105,6 +105,11 @@ TEST_F(LocaleManager, LanguageRowKeepsTheCountryWhereItCan)
     const QLocale expected(QLocale::French, QLocale::Switzerland);
     EXPECT_EQ(log.take(), QStringList({"m.propertyChanged(p)", "m.valueChanged(p," + expected.name() + ")"}));
     EXPECT_EQ(manager.enumSubManager()->enumNames(rowAt(p, 1)), metaEnumProvider()->countryNames(QLocale::French));
+
+    int france = -1;
+    metaEnumProvider()->localeIndices(QLocale::French, QLocale::France, nullptr, &france);
+    manager.enumSubManager()->setValue(rowAt(p, 1), france);
+    EXPECT_EQ(log.take(), QStringList({"m.propertyChanged(p)", "m.valueChanged(p,fr_FR)"}));
 }
 
 TEST(MetaEnumProvider, TablesAndLookUps)
