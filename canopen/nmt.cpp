@@ -170,12 +170,17 @@ uint8_t sendBootUp(NodeContext *node)
 
 uint8_t requestNodeGuard(NodeContext *node, uint8_t nodeId)
 {
+    CanMessage frame = {static_cast<uint16_t>(0x700 + nodeId), 1, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+    const uint8_t result = canSend(node->port, &frame);
+    // Only a request that left can bring a new answer; a refused one (the adapter
+    // carries no remote frames) leaves the known states as they are.
+    if (result != 0)
+        return result;
     if (nodeId == 0)
         node->remoteNodeState.fill(NmtState::Unknown);
     else if (nodeId < kNodeIdCount)
         node->remoteNodeState[nodeId] = NmtState::Unknown;
-    CanMessage frame = {static_cast<uint16_t>(0x700 + nodeId), 1, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
-    return canSend(node->port, &frame);
+    return result;
 }
 
 void processNmtCommand(NodeContext *node, const CanMessage *frame)

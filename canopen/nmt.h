@@ -28,8 +28,9 @@ uint8_t sendNmtCommand(NodeContext *node, uint8_t nodeId, uint8_t command);
 // Boot-up frame {0} on 0x700 + node id; 0 without sending when the id is 255.
 uint8_t sendBootUp(NodeContext *node);
 
-// Marks the node's state unknown (node id 0: all) and sends a remote request
-// on 0x700 + node id.
+// Sends a remote request on 0x700 + node id and, once it left, marks the
+// node's state unknown (node id 0: all). canSend's result; the adapter refuses
+// remote frames.
 uint8_t requestNodeGuard(NodeContext *node, uint8_t nodeId);
 
 // NMT-slave handling of a frame with function code 0.

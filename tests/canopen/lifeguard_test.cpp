@@ -3,6 +3,7 @@
 #include "service_fixture.h"
 
 #include "lifeguard.h"
+#include "nmt.h"
 
 namespace svctest {
 namespace {
@@ -74,6 +75,8 @@ TEST_F(LifeGuardTest, GuardingSendsRemoteRequestsAndCountsTheLifeTime)
     EXPECT_EQ(write(0x100C, 0, 0), 0u) << "guard time 0 stops guarding";
     advance(1000);
     EXPECT_EQ(refusedRemote, 5);
+    EXPECT_EQ(requestNodeGuard(&node, 5), 1);
+    EXPECT_EQ(getRemoteNodeState(&node, 5), 5u) << "a refused request changes nothing";
 }
 
 } // namespace
