@@ -22,7 +22,7 @@ void PbMetaEnumProviderPrivate::initLocales()
     // Every language this Qt knows, keyed (and so ordered) by its name; a code
     // that QLocale maps to another language has no data of its own.
     QMap<QString, QLocale::Language> byName;
-    for (int code = QLocale::C + 1; code <= QLocale::LastLanguage; ++code) {
+    for (int code = QLocale::C; code <= QLocale::LastLanguage; ++code) {
         const auto language = static_cast<QLocale::Language>(code);
         if (QLocale(language).language() == language)
             byName.insert(QLocale::languageToString(language), language);
