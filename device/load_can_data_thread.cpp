@@ -15,6 +15,7 @@
 #include <QMutexLocker>
 
 namespace {
+// An open group is refreshed about once a second without keeping the bus busy.
 constexpr int kPassPauseMs = 1000;
 }
 

@@ -40,6 +40,7 @@ bool largeReply = false; // the running try's data goes to the large buffer
 
 quint8 largeScratch[kSdoLargeBufferSize]; // stack-side scratch of large uploads
 
+// The alarm id is 32 bits: the node id in the low byte, the try number above it.
 constexpr quint32 kTryMask = 0xFFFFFF;
 
 // Accepts the posted try when it is still the current one; the node id is the

@@ -104,31 +104,29 @@ TEST_F(EdsAcquisition, MoveIntoTheCacheFailsForAMissingFile)
     EXPECT_TRUE(moveEdsToCache("ConfigurationData/tempdir/absent", "Test drive", "1").isEmpty());
 }
 
+// Archived uploads: the first "*.eds" by path becomes the cached EDS, and the
+// upload folder, with all the archive held, is gone afterwards.
 TEST_F(EdsAcquisition, ArchivedEdsIsUnpackedIntoTheCache)
 {
-    storeEds(archiveOf({{"profiles/drive.eds", kEds}, {"readme.txt", "not an eds"}}));
-    const QString temp = uploadEdsToTempFile();
-    ASSERT_FALSE(temp.isEmpty());
-    const QString cached = unpackEdsArchive(temp, "Test drive", "77");
-    EXPECT_EQ(cached, "ConfigurationData/Test drive/77.eds");
-    EXPECT_EQ(readFile(cached), kEds);
-    EXPECT_EQ(allFiles(), QStringList{"ConfigurationData/Test drive/77.eds"}); // temp folder gone
-}
-
-TEST_F(EdsAcquisition, ArchiveWithTwoEdsKeepsTheFirstAndRemovesTheRest)
-{
-    storeEds(archiveOf({{"b.eds", "[1000]\nParameterName=B\n"}, {"a.eds", kEds}}));
-    const QString cached = unpackEdsArchive(uploadEdsToTempFile(), "Test drive", "77");
-    ASSERT_FALSE(cached.isEmpty());
-    EXPECT_EQ(readFile(cached), kEds); // "a.eds" comes first
-    EXPECT_EQ(allFiles(), QStringList{"ConfigurationData/Test drive/77.eds"});
-}
-
-TEST_F(EdsAcquisition, ArchiveWithoutEdsLeavesNothingBehind)
-{
-    storeEds(archiveOf({{"readme.txt", "no eds here"}}));
-    EXPECT_TRUE(unpackEdsArchive(uploadEdsToTempFile(), "Test drive", "77").isEmpty());
-    EXPECT_TRUE(allFiles().isEmpty());
+    const QStringList cachedOnly{"ConfigurationData/Test drive/77.eds"};
+    const struct {
+        QList<QPair<QByteArray, QByteArray>> files;
+        QByteArray cached; ///< empty: no EDS results
+    } cases[] = {
+        {{{"profiles/drive.eds", kEds}, {"readme.txt", "not an eds"}}, kEds},
+        {{{"b.eds", "[1000]\nParameterName=B\n"}, {"a.eds", kEds}}, kEds}, // "a.eds" comes first
+        {{{"readme.txt", "no eds here"}}, QByteArray()},
+    };
+    for (const auto &c : cases) {
+        QDir("ConfigurationData").removeRecursively();
+        storeEds(archiveOf(c.files));
+        const QString temp = uploadEdsToTempFile();
+        ASSERT_FALSE(temp.isEmpty());
+        const QString cached = unpackEdsArchive(temp, "Test drive", "77");
+        EXPECT_EQ(cached, c.cached.isEmpty() ? QString("") : cachedOnly.first());
+        EXPECT_EQ(readFile(cached), c.cached);
+        EXPECT_EQ(allFiles(), c.cached.isEmpty() ? QStringList() : cachedOnly);
+    }
 }
 
 TEST_F(EdsAcquisition, BrokenArchiveGivesNoPath)
