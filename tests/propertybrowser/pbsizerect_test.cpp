@@ -147,6 +147,8 @@ TYPED_TEST(RectManagers, NewConstraintFitsTheValueWithOneAnnouncement)
     m.setConstraint(p, Rect());
     EXPECT_EQ(this->log.take(), QStringList({"m.constraintChanged(p,(0,0 0x0))"}));
     EXPECT_EQ(m.value(p), Rect(100, 100, 20, 20));
+    EXPECT_LT(this->subManager()->minimum(rowAt(p, 0)), -1e9) << "x may go below the old constraint again";
+    EXPECT_GT(this->subManager()->maximum(rowAt(p, 2)), 1e9);
 }
 
 TYPED_TEST(RectManagers, NegativeSizeIsStoredNormalised)
