@@ -22,7 +22,6 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditwidget.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditwidget.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditwidget.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/pbdialogeditors_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditorfactory.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcoloreditorfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbfonteditorfactory.h
@@ -32,6 +31,7 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcursoreditorfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbgridrows_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbgridrows.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbgridbrowsercore_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbuttonpropertybrowser.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbuttonpropertybrowser_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbbuttonpropertybrowser.cpp

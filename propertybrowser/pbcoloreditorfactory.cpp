@@ -1,13 +1,13 @@
-// Color editors for colour properties.
+// Colour editors for colour properties.
 #include "pbcoloreditorfactory.h"
 
 #include "pbcoloreditwidget.h"
-#include "pbdialogeditors_p.h"
+#include "pbvalueeditors_p.h"
 
-class PbColorEditorFactoryPrivate : public PbDialogEditors<PbColorEditWidget, PbColorPropertyManager>
+class PbColorEditorFactoryPrivate : public PbValueEditors<PbColorEditWidget, PbColorPropertyManager>
 {
 public:
-    using PbDialogEditors<PbColorEditWidget, PbColorPropertyManager>::PbDialogEditors;
+    using PbValueEditors<PbColorEditWidget, PbColorPropertyManager>::PbValueEditors;
 };
 
 PbColorEditorFactory::PbColorEditorFactory(QObject *parent)
@@ -29,14 +29,23 @@ void PbColorEditorFactory::disconnectPropertyManager(PbColorPropertyManager *man
 
 QWidget *PbColorEditorFactory::createEditor(PbColorPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    return d_ptr->createEditor(manager, property, parent, SIGNAL(valueChanged(QColor)), SLOT(slotSetValue(QColor)));
+    PbColorEditWidget *editor = d_ptr->tracker.createEditor(property, parent);
+    editor->setValue(manager->value(property));
+    connect(editor, SIGNAL(valueChanged(QColor)), this, SLOT(slotSetValue(QColor)));
+    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
+    return editor;
 }
 
 void PbColorEditorFactory::slotPropertyChanged(PbProperty *property, const QColor &value)
 {
-    d_ptr->propertyChanged(property, value);
+    d_ptr->propertyChanged(property, value, [](PbColorEditWidget *e, const QColor &v) { e->setValue(v); }, true);
 }
 
 void PbColorEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
 
-void PbColorEditorFactory::slotSetValue(const QColor &value) { d_ptr->setValue(sender(), value); }
+void PbColorEditorFactory::slotSetValue(const QColor &value)
+{
+    PbProperty *property = nullptr;
+    if (PbColorPropertyManager *manager = d_ptr->committing(sender(), &property))
+        manager->setValue(property, value);
+}

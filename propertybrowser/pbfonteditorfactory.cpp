@@ -2,12 +2,12 @@
 #include "pbfonteditorfactory.h"
 
 #include "pbfonteditwidget.h"
-#include "pbdialogeditors_p.h"
+#include "pbvalueeditors_p.h"
 
-class PbFontEditorFactoryPrivate : public PbDialogEditors<PbFontEditWidget, PbFontPropertyManager>
+class PbFontEditorFactoryPrivate : public PbValueEditors<PbFontEditWidget, PbFontPropertyManager>
 {
 public:
-    using PbDialogEditors<PbFontEditWidget, PbFontPropertyManager>::PbDialogEditors;
+    using PbValueEditors<PbFontEditWidget, PbFontPropertyManager>::PbValueEditors;
 };
 
 PbFontEditorFactory::PbFontEditorFactory(QObject *parent)
@@ -29,14 +29,23 @@ void PbFontEditorFactory::disconnectPropertyManager(PbFontPropertyManager *manag
 
 QWidget *PbFontEditorFactory::createEditor(PbFontPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    return d_ptr->createEditor(manager, property, parent, SIGNAL(valueChanged(QFont)), SLOT(slotSetValue(QFont)));
+    PbFontEditWidget *editor = d_ptr->tracker.createEditor(property, parent);
+    editor->setValue(manager->value(property));
+    connect(editor, SIGNAL(valueChanged(QFont)), this, SLOT(slotSetValue(QFont)));
+    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
+    return editor;
 }
 
 void PbFontEditorFactory::slotPropertyChanged(PbProperty *property, const QFont &value)
 {
-    d_ptr->propertyChanged(property, value);
+    d_ptr->propertyChanged(property, value, [](PbFontEditWidget *e, const QFont &v) { e->setValue(v); }, true);
 }
 
 void PbFontEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
 
-void PbFontEditorFactory::slotSetValue(const QFont &value) { d_ptr->setValue(sender(), value); }
+void PbFontEditorFactory::slotSetValue(const QFont &value)
+{
+    PbProperty *property = nullptr;
+    if (PbFontPropertyManager *manager = d_ptr->committing(sender(), &property))
+        manager->setValue(property, value);
+}

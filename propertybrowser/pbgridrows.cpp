@@ -68,6 +68,8 @@ QLabel *PbGridRows::createValueLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
     label->setSizePolicy(QSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed));
+    // A value is shown as it is, never read as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 

@@ -18,7 +18,7 @@ void removeRow(QGridLayout *layout, int row);
 
 /// A new name label under `parent` (size policy fixed, fixed).
 QLabel *createNameLabel(QWidget *parent);
-/// A new value label under `parent` (size policy ignored, fixed).
+/// A new plain-text value label under `parent` (size policy ignored, fixed).
 QLabel *createValueLabel(QWidget *parent);
 
 /// Name, tips and enabled state of `property` on a name label, a button or

@@ -1,61 +1,41 @@
-// Private part of PbGroupBoxPropertyBrowser: one record per browser item with
-// the widgets of its grid row (or its group box), and the maps between items,
-// records and editors.
+// Private part of PbGroupBoxPropertyBrowser: the grid records, with the group
+// box of a property that has sub-properties and the line under its editor.
 #ifndef PBGROUPBOXPROPERTYBROWSER_P_H
 #define PBGROUPBOXPROPERTYBROWSER_P_H
 
+#include "pbgridbrowsercore_p.h"
 #include "pbgroupboxpropertybrowser.h"
 
-#include <QHash>
-#include <QList>
-
 class QFrame;
-class QGridLayout;
 class QGroupBox;
-class QLabel;
-class QTimer;
 
-class PbGroupBoxPropertyBrowserPrivate
+struct PbGroupBoxBrowserRecord : PbGridRecord<PbGroupBoxBrowserRecord> {
+    QGroupBox *groupBox = nullptr;  // present while there are sub-properties
+    QFrame *line = nullptr;         // under the editor, inside the group box
+
+    QWidget *holder() const;
+};
+
+class PbGroupBoxPropertyBrowserPrivate : public PbGridBrowserCore<PbGroupBoxBrowserRecord>
 {
 public:
-    struct Record {
-        QWidget *widget = nullptr;       // the editor
-        QLabel *label = nullptr;         // the name, while there are no sub-properties
-        QLabel *widgetLabel = nullptr;   // the value text, when there is no editor
-        QGroupBox *groupBox = nullptr;   // present while there are sub-properties
-        QGridLayout *layout = nullptr;   // the group box's grid
-        QFrame *line = nullptr;          // under the editor, inside the group box
-        Record *parent = nullptr;
-        QList<Record *> children;
-    };
+    using Record = PbGroupBoxBrowserRecord;
 
-    explicit PbGroupBoxPropertyBrowserPrivate(PbGroupBoxPropertyBrowser *q) : q_ptr(q) {}
+    explicit PbGroupBoxPropertyBrowserPrivate(PbGroupBoxPropertyBrowser *q)
+        : PbGridBrowserCore<Record>(q), q_ptr(q)
+    {
+    }
 
-    void init();
     void propertyInserted(PbBrowserItem *item, PbBrowserItem *afterItem);
     void propertyRemoved(PbBrowserItem *item);
     void propertyChanged(PbBrowserItem *item);
     void slotUpdate();
-    void slotEditorDestroyed(QObject *editor);
-    /// Forgets every record; the widgets go with the browser.
-    void deleteItems();
 
     PbGroupBoxPropertyBrowser *q_ptr;
-    QHash<PbBrowserItem *, Record *> m_itemToRecord;
-    QHash<Record *, PbBrowserItem *> m_recordToItem;
-    // Keyed by object identity: an editor in destruction is no widget any more.
-    QHash<const QObject *, Record *> m_editorToRecord;
-    QGridLayout *m_mainLayout = nullptr;
-    QList<Record *> m_children;  // the top-level records
-    QList<Record *> m_recreateQueue;
-    // Runs slotUpdate once control returns to the event loop; a child of the
-    // browser, so it never fires for a browser that is gone.
-    QTimer *m_updateTimer = nullptr;
 
 private:
-    QList<Record *> &siblings(Record *record) { return record->parent ? record->parent->children : m_children; }
-    QWidget *parentWidget(Record *record) const;
-    QGridLayout *parentLayout(Record *record) const;
+    /// The record's place among its siblings, behind the editor and the line
+    /// of a parent that has an editor.
     int gridRow(Record *record) const;
     void becomeGroup(Record *record);
     void stopBeingGroup(Record *record);
