@@ -132,7 +132,7 @@ TEST(KeySequenceEdit, FifthPressStartsOverAndFocusOutRestarts)
 TEST(KeySequenceEdit, ShiftIsKeptOnlyWhereItDidNotPickTheCharacter)
 {
     PbKeySequenceEdit e;
-    EXPECT_EQ(pressed(e, Qt::Key_Exclam, Qt::ShiftModifier, "!"), QKeySequence(Qt::Key_Exclam));
+    EXPECT_EQ(pressed(e, Qt::Key_1, Qt::ShiftModifier, "!"), QKeySequence(Qt::Key_1));
     e.setKeySequence(QKeySequence());
     EXPECT_EQ(pressed(e, Qt::Key_A, Qt::ShiftModifier, "A"), QKeySequence(Qt::SHIFT | Qt::Key_A));
     e.setKeySequence(QKeySequence());
@@ -151,9 +151,12 @@ TEST(KeySequenceEdit, ClearEntryAndShortcutShield)
     QAction shortcut(&s.editor);
     shortcut.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     shortcut.setShortcutContext(Qt::ApplicationShortcut);
+    s.editor.addAction(&shortcut);
     QApplication::setActiveWindow(&s.editor);
     QSignalSpy fired(&shortcut, SIGNAL(triggered()));
-    QTest::keyClick(&s.editor, Qt::Key_K, Qt::ControlModifier);
+    // Through the window, as the platform delivers keys, so that the
+    // application's shortcut map is consulted.
+    QTest::keyClick(s.editor.windowHandle(), Qt::Key_K, Qt::ControlModifier);
     EXPECT_EQ(fired.count(), 0);
     EXPECT_EQ(s.editor.keySequence(), QKeySequence(Qt::CTRL | Qt::Key_K));
     changed.clear();
