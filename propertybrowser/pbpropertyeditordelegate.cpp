@@ -73,9 +73,13 @@ QWidget *PbPropertyEditorDelegate::createEditor(QWidget *parent, const QStyleOpt
     // editor act the same whichever part has the focus.
     auto *self = const_cast<PbPropertyEditorDelegate *>(this);
     editor->installEventFilter(self);
+    // Popups of the editor (a combo box's list) are windows of their own and
+    // keep their own focus handling.
     const QList<QWidget *> parts = editor->findChildren<QWidget *>();
-    for (QWidget *part : parts)
-        part->installEventFilter(self);
+    for (QWidget *part : parts) {
+        if (part->window() == editor->window())
+            part->installEventFilter(self);
+    }
     connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
     m_propertyToEditor[property] = editor;
     m_editorToProperty[editor] = property;

@@ -15,6 +15,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTimer>
 
 namespace {
 
@@ -257,6 +258,9 @@ TEST_F(FontManager, DatabaseChangesRefreshOnceAndAVanishedFamilyFallsToTheFirst)
     Q_EMIT static_cast<QGuiApplication *>(QCoreApplication::instance())->fontDatabaseChanged();
     Q_EMIT static_cast<QGuiApplication *>(QCoreApplication::instance())->fontDatabaseChanged();
     EXPECT_TRUE(log.entries().isEmpty()) << "the refresh waits for the event loop";
+    const QList<QTimer *> timers = manager.findChildren<QTimer *>();
+    ASSERT_EQ(timers.size(), 1) << "one timer for any number of notices";
+    EXPECT_TRUE(timers.first()->isActive());
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(enums()->enumNames(row("Family")), families);
