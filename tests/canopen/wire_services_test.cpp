@@ -296,7 +296,7 @@ TEST_F(WireLssSlaveTest, ConfiguredByAnLssMaster)
     EXPECT_TRUE(waitFor([] { return inStack([] { return slaveNode.port != nullptr; }); })) << "port given back";
     exchange({4, 0}, {});
     EXPECT_TRUE(adapter.log().waitFor(WireDirection::FromMaster, "t709100", 2s)) << "boots with the configured id";
-    EXPECT_EQ(slaveId, 9);
+    EXPECT_EQ(inStack([] { return slaveId; }), 9);
 }
 
 } // namespace
