@@ -60,6 +60,13 @@ QVariant converted(const QVariant &value, int type)
 {
     if (!value.isValid() || type == QMetaType::UnknownType)
         return QVariant();
+    // Qt reads any text but "", "0" and "false" as true: only the words of a
+    // truth value count here.
+    if (type == QMetaType::Bool && value.userType() == QMetaType::QString) {
+        static const QStringList words = {"true", "false", "1", "0"};
+        if (!words.contains(value.toString().trimmed(), Qt::CaseInsensitive))
+            return QVariant();
+    }
     QVariant result = value;
     if (result.userType() != type && !result.convert(type))
         return QVariant();

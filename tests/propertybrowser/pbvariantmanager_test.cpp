@@ -7,6 +7,7 @@
 #include "propertybrowser/pbvariantpropertymanager.h"
 #include "pbtest_support.h"
 
+#include <QColor>
 #include <QDate>
 #include <QPoint>
 #include <QSignalSpy>
@@ -116,6 +117,17 @@ TEST_F(VariantManager, ValuesConvertWhenTheConversionReallySucceeds)
     EXPECT_TRUE(log.take().isEmpty());
     d->setValue(QString("2021-03-04"));
     EXPECT_EQ(d->value().toDate(), QDate(2021, 3, 4));
+
+    PbVariantProperty *b = manager.addProperty(QMetaType::Bool, "b");
+    PbVariantProperty *c = manager.addProperty(QMetaType::QColor, "c");
+    b->setValue(QString("abc"));
+    c->setValue(QString("no colour"));
+    EXPECT_EQ(b->value(), QVariant(false));
+    EXPECT_FALSE(c->value().value<QColor>().isValid());
+    b->setValue(QString("True"));
+    c->setValue(QString("#ff0000"));
+    EXPECT_EQ(b->value(), QVariant(true));
+    EXPECT_EQ(c->value().value<QColor>(), QColor(Qt::red));
 }
 
 TEST_F(VariantManager, AttributesAreSetOnlyWhereReadableAndConvertible)
