@@ -72,9 +72,12 @@ QString disposableArchiveFolder(const QString &archivePath, const QString &devic
     const QDir work(QDir::current().canonicalPath());
     if (folder.isEmpty() || work.path().isEmpty())
         return QString();
-    for (const QString &kept : {work.path(), QDir::cleanPath(work.absoluteFilePath(kCacheRoot)),
-                                QDir::cleanPath(work.absoluteFilePath(deviceCacheFolder(deviceName)))}) {
-        if (isSameOrInside(kept, folder))
+    for (const QString &relative : {QString("."), kCacheRoot, deviceCacheFolder(deviceName)}) {
+        // Compared as the file system resolves them, links included.
+        const QFileInfo kept(work.absoluteFilePath(relative));
+        const QString keptPath = kept.exists() ? kept.canonicalFilePath()
+                                               : QDir::cleanPath(kept.absoluteFilePath());
+        if (isSameOrInside(keptPath, folder))
             return QString();
     }
     return folder;

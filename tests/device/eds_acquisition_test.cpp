@@ -224,9 +224,10 @@ TEST_F(EdsAcquisition, UnpackRefusesFoldersItMustNotRemove)
     writeFile("ConfigurationData/cache.zpaq", archive);
     writeFile("ConfigurationData/Test drive/device.zpaq", archive);
     ASSERT_TRUE(QDir().mkpath("ConfigurationData/folder.zpaq"));
+    ASSERT_TRUE(QFile::link("ConfigurationData", "linked"));
     const QStringList before = allFiles();
     for (const QString &path : {QString(""), QString("work.zpaq"), folder.path() + "/work.zpaq",
-                                QString("ConfigurationData/cache.zpaq"),
+                                QString("ConfigurationData/cache.zpaq"), QString("linked/cache.zpaq"),
                                 QString("ConfigurationData/Test drive/device.zpaq"),
                                 QString("ConfigurationData/folder.zpaq"), QString("ConfigurationData/tempdir/")})
         EXPECT_TRUE(unpackEdsArchive(path, "Test drive", "77").isEmpty()) << path.toStdString();
