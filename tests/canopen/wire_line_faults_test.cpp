@@ -11,42 +11,38 @@ namespace {
 
 using WireLineFaults = WireTest;
 
-// One expedited read with hex letters in it, one segmented and one block upload.
-void expectEveryRoadWorks(StackSession& session, VirtualNode& node)
+// A way the line can misbehave that must cost no frame: each is switched on, then one
+// expedited read with hex letters in it, one segmented and one block upload, and a
+// segmented download must all work.
+struct LineFault {
+    const char* name;
+    void (*switchOn)(VirtualCanAdapter& adapter);
+};
+
+class WireLineFaultRoads : public WireTest, public ::testing::WithParamInterface<LineFault> {};
+
+TEST_P(WireLineFaultRoads, EveryRoadWorks)
 {
-    node.setDomain(0x2100, 0, std::vector<uint8_t>(889, 0xAB));
+    GetParam().switchOn(adapter);
+    node->setDomain(0x2100, 0, std::vector<uint8_t>(889, 0xAB));
     EXPECT_EQ(session.read(5, 0x2003, 0).data, (std::vector<uint8_t>{0xEF, 0xBE, 0xAD, 0xDE}));
     EXPECT_EQ(session.read(5, 0x2100, 0).data, std::vector<uint8_t>(889, 0xAB));
     EXPECT_EQ(session.read(5, 0x2100, 0, true).data, std::vector<uint8_t>(889, 0xAB));
     EXPECT_EQ(session.write(5, 0x2100, 0, std::vector<uint8_t>(100, 0xCD)).state, 1u);
-    EXPECT_EQ(node.value(0x2100, 0), std::vector<uint8_t>(100, 0xCD));
+    EXPECT_EQ(node->value(0x2100, 0), std::vector<uint8_t>(100, 0xCD));
 }
 
-TEST_F(WireLineFaults, LinesSplitAcrossReadsAreJoined)
-{
-    adapter.setSplitLines(true, 3ms);
-    expectEveryRoadWorks(session, *node);
-}
-
-TEST_F(WireLineFaults, LowerCaseHexIsUnderstood)
-{
-    adapter.setLowerCaseHex(true);
-    expectEveryRoadWorks(session, *node);
-}
-
-TEST_F(WireLineFaults, GarbageBetweenLinesIsSkipped)
-{
-    // A BEL, an unknown record, a frame record with non-hex digits and one with a length
-    // digit of 9: none of them may become a frame, none may cost a real one.
-    adapter.setGarbageBetweenLines("\axy\rtZZZ8\rt58590000\r\n");
-    expectEveryRoadWorks(session, *node);
-}
-
-TEST_F(WireLineFaults, StatusRepliesOfARealAdapterAreSkipped)
-{
-    adapter.setCommandReplies(true);
-    expectEveryRoadWorks(session, *node);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Faults, WireLineFaultRoads,
+    ::testing::Values(
+        LineFault{"LinesSplitAcrossReadsAreJoined", [](VirtualCanAdapter& a) { a.setSplitLines(true, 3ms); }},
+        LineFault{"LowerCaseHexIsUnderstood", [](VirtualCanAdapter& a) { a.setLowerCaseHex(true); }},
+        // A BEL, an unknown record, a frame record with non-hex digits and one with a
+        // length digit of 9: none of them may become a frame, none may cost a real one.
+        LineFault{"GarbageBetweenLinesIsSkipped",
+                  [](VirtualCanAdapter& a) { a.setGarbageBetweenLines("\axy\rtZZZ8\rt58590000\r\n"); }},
+        LineFault{"StatusRepliesOfARealAdapterAreSkipped", [](VirtualCanAdapter& a) { a.setCommandReplies(true); }}),
+    [](const ::testing::TestParamInfo<LineFault>& info) { return info.param.name; });
 
 TEST_F(WireLineFaults, StrayAnswerWithBadDigitsIsNotTakenForAFrame)
 {
