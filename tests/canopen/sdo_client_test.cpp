@@ -265,17 +265,43 @@ TEST_F(SdoClientTest, RunningTransferAndChannelRepointing)
 
 // --- protocol violations and aborts ---------------------------------------------
 
-TEST_F(SdoClientTest, WrongToggleInUploadAborts)
+// A segmented upload of kDomains sub 4 with its announced size, segments that
+// are fine, and the one that breaks it.
+struct UploadSegmentFault {
+    const char *name;
+    uint32_t announced;
+    Frames before;
+    Frame segment;
+    uint32_t code;
+};
+
+class SdoUploadSegmentFault : public SdoClientTest, public ::testing::WithParamInterface<UploadSegmentFault> {};
+
+TEST_P(SdoUploadSegmentFault, Aborts)
 {
+    const UploadSegmentFault &c = GetParam();
     ASSERT_EQ(startRead(kDomains, 4), 0);
-    feed(sdo(kFromPeer, 0x41, kDomains, 4, 20));
-    feed(seg(kFromPeer, 0x00, pattern(7)));
+    feed(sdo(kFromPeer, 0x41, kDomains, 4, c.announced));
+    for (const Frame &segment : c.before)
+        feed(segment);
     takeSent();
-    feed(seg(kFromPeer, 0x00, pattern(7))); // toggle should be 1
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::ToggleNotAlternated)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::ToggleNotAlternated);
+    feed(c.segment);
+    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, c.code)});
+    expectOneCompletion(kSdoNoClientLine, c.code);
     expectAllLinesFree();
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Segments, SdoUploadSegmentFault,
+    ::testing::Values(
+        UploadSegmentFault{"WrongToggle", 20, {seg(kFromPeer, 0x00, pattern(7))}, seg(kFromPeer, 0x00, pattern(7)),
+                           SdoAbort::ToggleNotAlternated},
+        UploadSegmentFault{"PastTheAnnouncedSize", 10, {seg(kFromPeer, 0x00, pattern(7))},
+                           seg(kFromPeer, 0x10, pattern(7)), SdoAbort::LocalControl},
+        // Ended after 7 of 200 000 bytes: success would hand out bytes that never arrived.
+        UploadSegmentFault{"LastSegmentShortOfTheAnnouncedSize", 200000, {}, seg(kFromPeer, 0x01, pattern(7)),
+                           SdoAbort::LocalControl}),
+    [](const ::testing::TestParamInfo<UploadSegmentFault> &info) { return info.param.name; });
 
 TEST_F(SdoClientTest, WrongToggleInDownloadAckAborts)
 {
@@ -410,29 +436,6 @@ TEST_F(SdoClientTest, TransferKeepsItsPeerWhenTheRowIsRepointed)
     takeSent();
     EXPECT_EQ(abortSdo(&node, 0, SdoRole::Client, kU32, 0, SdoAbort::GeneralError), 0);
     EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, SdoAbort::GeneralError)});
-}
-
-TEST_F(SdoClientTest, SegmentPastTheAnnouncedSizeAborts)
-{
-    ASSERT_EQ(startRead(kDomains, 4), 0);
-    feed(sdo(kFromPeer, 0x41, kDomains, 4, 10));
-    feed(seg(kFromPeer, 0x00, pattern(7)));
-    takeSent();
-    feed(seg(kFromPeer, 0x10, pattern(7))); // 14 bytes of an announced 10
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::LocalControl)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::LocalControl);
-}
-
-TEST_F(SdoClientTest, LastSegmentShortOfTheAnnouncedSizeAborts)
-{
-    // Announced 200 000 bytes but ended after 7: reporting success would hand
-    // out bytes that never arrived.
-    ASSERT_EQ(startRead(kDomains, 4), 0);
-    feed(sdo(kFromPeer, 0x41, kDomains, 4, 200000));
-    takeSent();
-    feed(seg(kFromPeer, 0x01, pattern(7)));
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::LocalControl)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::LocalControl);
 }
 
 TEST_F(SdoClientTest, UploadWithoutSizeStopsAtTheLimit)
