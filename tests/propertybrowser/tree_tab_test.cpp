@@ -3,7 +3,9 @@
 // goes on working in the view.
 #include "tree_browser_fixture.h"
 
+#include <QLineEdit>
 #include <QPointer>
+#include <QVBoxLayout>
 
 using namespace treetest;
 
@@ -19,7 +21,10 @@ class TreeTab : public ::testing::TestWithParam<TabCase>
 protected:
     SignalLog log;
     ParameterTree tree;
-    PbTreePropertyBrowser browser;
+    QWidget window;
+    PbTreePropertyBrowser *browserPtr = new PbTreePropertyBrowser(&window);
+    PbTreePropertyBrowser &browser = *browserPtr;
+    QLineEdit *outside = new QLineEdit(&window);
 
     void SetUp() override
     {
@@ -27,8 +32,11 @@ protected:
                                                            &tree.enums})
             log.watch(m, "m");
         tree.bind(browser);
-        browser.resize(600, 500);
-        ASSERT_TRUE(showActive(&browser));
+        auto *layout = new QVBoxLayout(&window);
+        layout->addWidget(&browser);
+        layout->addWidget(outside);
+        window.resize(600, 540);
+        ASSERT_TRUE(showActive(&window));
     }
 
     QTreeWidget *view() { return viewOf(browser); }
@@ -60,19 +68,25 @@ TEST_P(TreeTab, TabClosesTheEditorWithoutCommittingAndKeysWorkAfterwards)
     EXPECT_EQ(delegateOf(browser)->editedItem(), rowOf(browser, c.row)) << "Return opens the editor again";
 }
 
-TEST_P(TreeTab, ClickingAnotherRowClosesTheEditorWithoutCommitting)
+TEST_P(TreeTab, LeavingTheEditorClosesItWithoutCommitting)
 {
     const TabCase c = GetParam();
-    clickRow(browser, rowOf(browser, c.row), Spot::Value);
-    QPointer<QWidget> editor = openEditor();
-    ASSERT_FALSE(editor.isNull());
-    if (*c.typed)
-        typeKeys(c.typed);
-    log.clear();
-    clickRow(browser, rowOf(browser, "top"), Spot::Label);
-    EXPECT_TRUE(waitFor([&] { return editor.isNull(); })) << "leaving the editor closes it";
-    EXPECT_EQ(log.count("m.valueChanged") + log.count("m.valueUpdated"), 0) << log.entries().join(", ").toStdString();
-    EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
+    for (bool toOtherRow : {true, false}) {
+        clickRow(browser, rowOf(browser, c.row), Spot::Value);
+        QPointer<QWidget> editor = openEditor();
+        ASSERT_FALSE(editor.isNull());
+        if (*c.typed)
+            typeKeys(c.typed);
+        log.clear();
+        if (toOtherRow)
+            clickRow(browser, rowOf(browser, "top"), Spot::Label);
+        else
+            QTest::mouseClick(outside, Qt::LeftButton);
+        EXPECT_TRUE(waitFor([&] { return editor.isNull(); })) << "leaving the editor closes it: " << toOtherRow;
+        EXPECT_EQ(log.count("m.valueChanged") + log.count("m.valueUpdated"), 0)
+            << log.entries().join(", ").toStdString();
+        EXPECT_EQ(delegateOf(browser)->editedItem(), nullptr);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryEditor, TreeTab,
