@@ -13,7 +13,8 @@ QWidget *PbGroupBoxBrowserRecord::holder() const { return groupBox; }
 
 int PbGroupBoxPropertyBrowserPrivate::gridRow(Record *record) const
 {
-    const int header = record->parent && record->parent->widget ? 2 : 0;
+    // The line marks the header even after the editor was deleted from outside.
+    const int header = record->parent && record->parent->line ? 2 : 0;
     return siblings(record).indexOf(record) + header;
 }
 
