@@ -5,6 +5,7 @@ list(APPEND ARCHIVE_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/state_table.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/zpaql_machine.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/block_header.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/zeroed_table.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/hash_slots.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/counter_components.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/history_components.cpp

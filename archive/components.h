@@ -5,6 +5,7 @@
 
 #include "block_header.h"
 #include "hash_slots.h"
+#include "zeroed_table.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,15 +24,16 @@ struct ComponentState
     ComponentSpec spec{};
     std::uint32_t index = 0;          // table entry chosen by predict
     std::uint32_t mask = 0;           // low-bits mask of the table size
-    std::vector<std::uint32_t> table; // CM/SSE counters, MATCH index
+    std::vector<std::uint32_t> table; // CM/SSE counters
     std::vector<std::int32_t> weights; // MIX rows, ISSE pairs, ICM probabilities
     std::vector<std::uint16_t> weights16; // MIX2
     HashSlots history;                  // ICM, ISSE
     std::size_t slot = 0;             // current slot offset
     int state = 0;                    // bit-history state of the current bit
     int output = 0;                   // own output of this bit
-    // MATCH
-    std::vector<std::uint8_t> buffer;
+    // MATCH: the last position of each context hash, and the history
+    ZeroedTable positions;
+    ZeroedTable buffer;
     std::uint32_t bufferMask = 0, pos = 0, len = 0, offset = 0, bitPos = 0;
     int predictedBit = 0;
 };
@@ -65,6 +67,11 @@ void updateMix(ComponentState &c, int y, const int *P);
 void initMatch(ComponentState &c);
 int predictMatch(ComponentState &c);
 void updateMatch(ComponentState &c, int y, std::uint32_t h);
+/// Starts loading the index entry the byte that ends with context `h` will use.
+inline void prefetchMatch(const ComponentState &c, std::uint32_t h)
+{
+    __builtin_prefetch(c.positions.data() + std::size_t(h & c.mask) * 4);
+}
 
 /// Clamps to the stretched range -2047..2047.
 inline int clamp2k(std::int64_t v) { return v < -2047 ? -2047 : v > 2047 ? 2047 : int(v); }

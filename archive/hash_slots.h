@@ -3,9 +3,10 @@
 // found among three neighbours and replaced by least use.
 #pragma once
 
+#include "zeroed_table.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace zpaq {
 
@@ -18,10 +19,16 @@ public:
     /// Offset of the slot for context `v`, claiming one when none matches.
     std::size_t find(std::uint32_t v);
 
-    std::uint8_t &at(std::size_t offset) { return m_bytes[offset]; }
+    std::uint8_t &at(std::size_t offset) { return m_bytes.data()[offset]; }
+
+    /// Starts loading the slots find(v) will look at.
+    void prefetch(std::uint32_t v) const
+    {
+        __builtin_prefetch(m_bytes.data() + (std::size_t(v & m_mask & ~3u) << 4));
+    }
 
 private:
-    std::vector<std::uint8_t> m_bytes;
+    ZeroedTable m_bytes;
     unsigned m_bits = 0;
     std::uint32_t m_mask = 0;
 };

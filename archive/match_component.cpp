@@ -9,9 +9,9 @@ namespace zpaq {
 
 void initMatch(ComponentState &c)
 {
-    c.table.assign(std::size_t(1) << c.spec.p[0], 0);
+    c.positions.reset(sizeof(std::uint32_t) << c.spec.p[0]);
     c.mask = std::uint32_t((std::uint64_t(1) << c.spec.p[0]) - 1);
-    c.buffer.assign(std::size_t(1) << c.spec.p[1], 0);
+    c.buffer.reset(std::size_t(1) << c.spec.p[1]);
     c.bufferMask = std::uint32_t((std::uint64_t(1) << c.spec.p[1]) - 1);
 }
 
@@ -19,7 +19,7 @@ int predictMatch(ComponentState &c)
 {
     if (c.len == 0)
         return 0;
-    c.predictedBit = (c.buffer[(c.pos - c.offset) & c.bufferMask] >> (7 - c.bitPos)) & 1;
+    c.predictedBit = (c.buffer.data()[(c.pos - c.offset) & c.bufferMask] >> (7 - c.bitPos)) & 1;
     const int q = int(2048 / c.len);
     return stretch(c.predictedBit ? 32768 - q : q);
 }
@@ -28,20 +28,21 @@ void updateMatch(ComponentState &c, int y, std::uint32_t h)
 {
     if (c.len > 0 && c.predictedBit != y)
         c.len = 0;
-    std::uint8_t &cell = c.buffer[c.pos & c.bufferMask];
+    std::uint8_t *const buffer = c.buffer.data();
+    std::uint8_t &cell = buffer[c.pos & c.bufferMask];
     cell = std::uint8_t(cell * 2 + y);
     if (++c.bitPos < 8)
         return;
     c.bitPos = 0;
     c.pos = (c.pos + 1) & c.bufferMask;
-    std::uint32_t &slot = c.table[h & c.mask];
+    std::uint32_t &slot = reinterpret_cast<std::uint32_t *>(c.positions.data())[h & c.mask];
     if (c.len == 0) {
         c.offset = c.pos - slot;
         if ((c.offset & c.bufferMask) != 0) {
             // The whole buffer takes part, cells never written included.
             while (c.len < std::uint32_t(kMatchMaxLen) &&
-                   c.buffer[(c.pos - c.len - 1) & c.bufferMask] ==
-                       c.buffer[(c.pos - c.len - c.offset - 1) & c.bufferMask])
+                   buffer[(c.pos - c.len - 1) & c.bufferMask] ==
+                       buffer[(c.pos - c.len - c.offset - 1) & c.bufferMask])
                 ++c.len;
         }
     } else if (c.len < std::uint32_t(kMatchMaxLen)) {

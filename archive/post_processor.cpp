@@ -115,8 +115,10 @@ QByteArray PostProcessor::endSegment()
 {
     ZPAQ_CHECK(m_phase == Phase::Program || m_phase == Phase::PassThrough,
                "segment ends inside the post-processor header");
-    if (m_pcomp)
+    if (m_pcomp) {
         m_pcomp->run(0xFFFFFFFFu);
+        m_pcomp->flushOutput();
+    }
     flush();
     QByteArray digest = m_hash.result();
     m_hash.reset();

@@ -19,16 +19,33 @@ Predictor::Predictor(const BlockHeader &header)
         c.spec = header.components[i];
         switch (c.spec.type) {
         case ComponentType::Cm: initCm(c); break;
-        case ComponentType::Icm: initIcm(c); break;
-        case ComponentType::Match: initMatch(c); break;
+        case ComponentType::Icm:
+            initIcm(c);
+            m_hashed.push_back(i);
+            break;
+        case ComponentType::Match:
+            initMatch(c);
+            m_matches.push_back(i);
+            break;
         case ComponentType::Mix2: initMix2(c); break;
         case ComponentType::Mix: initMix(c); break;
-        case ComponentType::Isse: initIsse(c); break;
+        case ComponentType::Isse:
+            initIsse(c);
+            m_hashed.push_back(i);
+            break;
         case ComponentType::Sse: initSse(c); break;
         case ComponentType::Const:
         case ComponentType::Avg: break;
         }
     }
+}
+
+// At a nibble boundary the slots of every hashed component are known; asking
+// for them all at once lets their cache misses overlap.
+void Predictor::prefetchSlots()
+{
+    for (std::size_t i : m_hashed)
+        m_components[i].history.prefetch(m_contexts[i] + 16 * m_bits.c8);
 }
 
 int Predictor::predict()
@@ -74,10 +91,15 @@ void Predictor::update(int y)
         m_hcomp.run(m_bits.c8 - 256);
         for (std::size_t i = 0; i < m_contexts.size(); ++i)
             m_contexts[i] = m_hcomp.h(i);
+        // MATCH looks its context up when the next byte ends.
+        for (std::size_t i : m_matches)
+            prefetchMatch(m_components[i], m_contexts[i]);
         m_bits.c8 = 1;
         m_bits.hmap4 = 1;
+        prefetchSlots();
     } else if (m_bits.c8 >= 16 && m_bits.c8 < 32) {
         m_bits.hmap4 = m_bits.c8 * 16 + 1;
+        prefetchSlots();
     } else if (m_bits.c8 < 16) {
         m_bits.hmap4 = m_bits.c8;
     } else {

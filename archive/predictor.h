@@ -35,7 +35,11 @@ public:
     int output(std::size_t i) const { return m_outputs[i]; }
 
 private:
+    void prefetchSlots();
+
     std::vector<ComponentState> m_components;
+    std::vector<std::size_t> m_hashed; // ICM and ISSE, whose slots are looked up per nibble
+    std::vector<std::size_t> m_matches;
     std::vector<int> m_outputs;
     std::vector<std::uint32_t> m_contexts;
     ZpaqlMachine m_hcomp;

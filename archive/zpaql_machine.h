@@ -7,6 +7,8 @@
 // without jumps cannot loop). OUT writes into a buffer handed on in pieces.
 #pragma once
 
+#include "zeroed_table.h"
+
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -20,8 +22,8 @@ public:
     /// 2^hbits words and M 2^mbits bytes (the caller has checked the sizes).
     ZpaqlMachine(unsigned hbits, unsigned mbits, std::vector<std::uint8_t> code);
 
-    /// Receiver of what OUT writes (PCOMP), in pieces, at the latest when a
-    /// call ends; without one OUT does nothing (HCOMP).
+    /// Receiver of what OUT writes (PCOMP), in pieces of up to 64 KiB, the
+    /// rest when flush() is called; without one OUT does nothing (HCOMP).
     void setOutput(std::function<void(const std::uint8_t *, std::size_t)> out)
     {
         m_out = std::move(out);
@@ -33,8 +35,11 @@ public:
     /// more than its share of output.
     void run(std::uint32_t input);
 
+    /// Hands on what OUT wrote and is still held.
+    void flushOutput();
+
     std::uint32_t h(std::size_t i) const { return m_h[i & m_hmask]; }
-    std::size_t hSize() const { return m_h.size(); }
+    std::size_t hSize() const { return std::size_t(m_hmask) + 1; }
 
     // Register access for tests and for the model's context read.
     std::uint32_t a() const { return m_a; }
@@ -68,11 +73,11 @@ private:
     };
     void decode(const std::vector<std::uint8_t> &code);
     [[noreturn]] void stop(const Instruction &i, std::uint32_t pc);
-    void flushOutput();
 
     std::vector<Instruction> m_code; // one per byte, then the "outside" entry
-    std::vector<std::uint32_t> m_h;
-    std::vector<std::uint8_t> m_m;
+    ZeroedTable m_hTable, m_mTable;
+    std::uint32_t *m_h;
+    std::uint8_t *m_m;
     std::uint32_t m_hmask, m_mmask;
     std::uint32_t m_a = 0, m_b = 0, m_c = 0, m_d = 0;
     bool m_f = false;

@@ -203,6 +203,7 @@ bool benchModel(const char *label, const BlockSpec &model, double target, unsign
 
 int main(int argc, char **argv)
 {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // figures appear as they are measured
     const QString realArchive = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                          : sharedArchive(QStringLiteral("journal-7-versions.zpaq"));
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());

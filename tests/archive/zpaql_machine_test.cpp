@@ -168,6 +168,8 @@ TEST(ZpaqlMachine, OutputOnlyThroughOut)
     vm.run('Z');
     vm.run(0xFFFFFFFFu); // end of segment: no output
     vm.run(0x141);       // above 255 as well
+    EXPECT_EQ(out, "");  // held until flushed
+    vm.flushOutput();
     EXPECT_EQ(out, "Z");
     ZpaqlMachine quiet = machine({OUT}); // without a sink OUT does nothing
     EXPECT_NO_THROW(quiet.run(1));

@@ -1,0 +1,44 @@
+// Anonymous mappings for the model tables.
+#include "zeroed_table.h"
+
+#include <new>
+#include <sys/mman.h>
+
+namespace zpaq {
+
+ZeroedTable &ZeroedTable::operator=(ZeroedTable &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_data = other.m_data;
+        m_size = other.m_size;
+        other.m_data = nullptr;
+        other.m_size = 0;
+    }
+    return *this;
+}
+
+void ZeroedTable::reset(std::size_t bytes)
+{
+    release();
+    if (bytes == 0)
+        return;
+    void *p = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED)
+        throw std::bad_alloc();
+    // Large tables are read at random: huge pages spare most TLB misses.
+    if (bytes >= (std::size_t(2) << 20))
+        ::madvise(p, bytes, MADV_HUGEPAGE);
+    m_data = static_cast<std::uint8_t *>(p);
+    m_size = bytes;
+}
+
+void ZeroedTable::release()
+{
+    if (m_data)
+        ::munmap(m_data, m_size);
+    m_data = nullptr;
+    m_size = 0;
+}
+
+} // namespace zpaq
