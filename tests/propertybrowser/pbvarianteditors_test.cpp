@@ -201,4 +201,38 @@ TEST(VariantTree, EveryTypeIsShownEditedByKeysAndCommitted)
     }
 }
 
+TEST(VariantTree, RowsDeletedWhileTheirEditorIsOpen)
+{
+    // A compound property deleted while the editor of one of its mirrors is
+    // open, then a plain one: the editors go with their rows (run under ASan).
+    PbVariantPropertyManager manager;
+    PbVariantEditorFactory factory;
+    PbTreePropertyBrowser browser;
+    browser.setFactoryForManager(&manager, &factory);
+    PbVariantProperty *point = manager.addProperty(QMetaType::QPoint, "point");
+    PbVariantProperty *text = manager.addProperty(QMetaType::QString, "text");
+    browser.addProperty(point);
+    browser.addProperty(text);
+    browser.show();
+    auto *view = browser.findChild<QTreeWidget *>();
+    view->expandAll();
+    const auto editorGone = [&] {
+        return QTest::qWaitFor([&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return view->viewport()->findChildren<QWidget *>().isEmpty();
+        });
+    };
+    view->setCurrentItem(view->topLevelItem(0)->child(1), 1);
+    view->editItem(view->currentItem(), 1);
+    ASSERT_NE(view->viewport()->findChild<QSpinBox *>(), nullptr);
+    delete point;
+    EXPECT_TRUE(editorGone());
+    view->setCurrentItem(view->topLevelItem(0), 1);
+    view->editItem(view->currentItem(), 1);
+    ASSERT_NE(view->viewport()->findChild<QLineEdit *>(), nullptr);
+    manager.clear();
+    EXPECT_TRUE(editorGone());
+    EXPECT_EQ(view->topLevelItemCount(), 0);
+}
+
 } // namespace
