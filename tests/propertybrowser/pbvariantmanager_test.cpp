@@ -205,6 +205,9 @@ TEST_F(VariantManager, AMirrorDeletedDirectlyIsDeletedOnce)
     EXPECT_EQ(names(p->subProperties()), QStringList({"Y"}));
     EXPECT_EQ(internalPoint->subProperties().size(), 1);
     EXPECT_EQ(manager.properties().size(), 2);
+    p->setValue(QPoint(5, 6));
+    EXPECT_EQ(p->value().toPoint(), QPoint(5, 6));
+    EXPECT_EQ(manager.variantProperty(p->subProperties().at(0))->value(), QVariant(6));
     manager.clear();
     EXPECT_TRUE(serving<PbPointPropertyManager>()->properties().isEmpty());
 }
