@@ -46,13 +46,13 @@ QVariant valueFor(int type, int k, int round)
 
 } // namespace
 
-VariantFigures runVariantTree(int properties)
+TreeFigures runVariantTree(int properties)
 {
     const int groupsCount = 50;
     const int types[] = {QMetaType::Int, QMetaType::Double, QMetaType::QString, QMetaType::Bool,
                          QMetaType::QDate, QMetaType::QPoint, QMetaType::QSize,
                          PbVariantPropertyManager::enumTypeId()};
-    VariantFigures f;
+    TreeFigures f;
     PbVariantPropertyManager manager;
     PbVariantEditorFactory factory;
     PbTreePropertyBrowser browser;

@@ -1,9 +1,9 @@
-// The variant part of the tree-browser benchmark.
+// The variant part of the tree-browser benchmark, and the figures of one run.
 #pragma once
 
-struct VariantFigures {
+struct TreeFigures {
     double populate = 0, update = 0, clear = 0;
 };
 
 /// Populates, updates and clears a tree of `properties` variant properties.
-VariantFigures runVariantTree(int properties);
+TreeFigures runVariantTree(int properties);
