@@ -63,6 +63,15 @@ protected:
         for (const SdoTransferLine &l : node.sdoLines)
             EXPECT_EQ(l.state, SdoState::Free);
     }
+
+    // The transfer of index/sub was aborted here with code: the abort frame went
+    // to the peer, the callback saw it, and the line is gone.
+    void expectAbortedHere(uint16_t index, uint8_t sub, uint32_t code)
+    {
+        EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, index, sub, code)});
+        expectOneCompletion(kSdoNoClientLine, code);
+        expectAllLinesFree();
+    }
 };
 
 // --- expedited upload -------------------------------------------------------
@@ -286,9 +295,7 @@ TEST_P(SdoUploadSegmentFault, Aborts)
         feed(segment);
     takeSent();
     feed(c.segment);
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, c.code)});
-    expectOneCompletion(kSdoNoClientLine, c.code);
-    expectAllLinesFree();
+    expectAbortedHere(kDomains, 4, c.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -348,9 +355,7 @@ TEST_P(SdoClientViolation, AbortsWithItsCode)
     const ViolationCase &c = GetParam();
     ASSERT_EQ(startRoad(c), 0);
     feed(c.answer);
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kU32, 0, c.code)});
-    expectOneCompletion(kSdoNoClientLine, c.code);
-    expectAllLinesFree();
+    expectAbortedHere(kU32, 0, c.code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -453,9 +458,7 @@ TEST_F(SdoClientTest, UploadWithoutSizeStopsAtTheLimit)
     ASSERT_TRUE(completions.empty());
     EXPECT_EQ(line(0).offset, fullSegments * 7);
     feed(seg(kFromPeer, static_cast<uint8_t>(toggle * 16), seven));
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::OutOfMemory)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::OutOfMemory);
-    expectAllLinesFree();
+    expectAbortedHere(kDomains, 4, SdoAbort::OutOfMemory);
 }
 
 TEST_F(SdoClientTest, SizeAtTheLimitIsAccepted)
@@ -472,9 +475,7 @@ TEST_F(SdoClientTest, ShortFrameAbortsWithGeneralError)
     ASSERT_EQ(startRead(kU32, 0), 0);
     takeSent();
     feedShort(kFromPeer, {0x43, 0x01, 0x20, 0x00, 1, 2, 3});
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, 0, 0, SdoAbort::GeneralError)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::GeneralError);
-    expectAllLinesFree();
+    expectAbortedHere(0, 0, SdoAbort::GeneralError);
     // Without a transfer only the abort frame goes out.
     feedShort(kFromPeer, {});
     EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, 0, 0, SdoAbort::GeneralError)});
@@ -536,9 +537,7 @@ TEST_F(SdoClientTest, InitiateAnswerAfterSegmentsIsRefused)
     feed(seg(kFromPeer, 0x00, pattern(7)));
     takeSent();
     feed(sdo(kFromPeer, 0x43, kDomains, 4, 0x01020304));
-    EXPECT_EQ(takeSent(), Frames{sdo(kToPeer, 0x80, kDomains, 4, SdoAbort::LocalControl)});
-    expectOneCompletion(kSdoNoClientLine, SdoAbort::LocalControl);
-    expectAllLinesFree();
+    expectAbortedHere(kDomains, 4, SdoAbort::LocalControl);
 }
 
 TEST_F(SdoClientTest, SingleLineOperations)
