@@ -250,8 +250,6 @@ TEST_F(Workers, SaverRefusesRecordsItCannotWriteAsTheyStand)
     } cases[] = {
         {"12100", "0", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"12100\", субиндекс \"0\")"},
         {"2100", "100", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"2100\", субиндекс \"100\")"},
-        {"2100", "", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"2100\", субиндекс \"\")"},
-        {"0x2100", "0", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"0x2100\", субиндекс \"0\")"},
         {"2300", "0", DataType::VisibleString, "Привод", "текст содержит символы вне кодировки Latin-1"},
     };
     QList<CanParam> records;
