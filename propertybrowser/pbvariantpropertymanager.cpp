@@ -9,6 +9,8 @@
 #include <QIcon>
 #include <QTime>
 
+#include <climits>
+
 // Marker types: their only use is a distinct meta-type id each.
 struct PbEnumPropertyType {
 };
@@ -65,6 +67,13 @@ QVariant converted(const QVariant &value, int type)
     if (type == QMetaType::Bool && value.userType() == QMetaType::QString) {
         static const QStringList words = {"true", "false", "1", "0"};
         if (!words.contains(value.toString().trimmed(), Qt::CaseInsensitive))
+            return QVariant();
+    }
+    // Qt narrows a number outside the int range without failing.
+    if (type == QMetaType::Int) {
+        bool isNumber = false;
+        const double number = value.toDouble(&isNumber);
+        if (isNumber && !(number >= INT_MIN && number <= INT_MAX))
             return QVariant();
     }
     QVariant result = value;

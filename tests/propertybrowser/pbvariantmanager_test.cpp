@@ -107,7 +107,8 @@ TEST_F(VariantManager, ValuesConvertWhenTheConversionReallySucceeds)
     log.clear();
     // Refused without effect: text that spells no number, no variant, a date
     // that does not exist (directly or from a text), a number for a date.
-    for (const QVariant &bad : {QVariant(QString("abc")), QVariant(), QVariant(QString("4x2"))})
+    for (const QVariant &bad : {QVariant(QString("abc")), QVariant(), QVariant(QString("4x2")), QVariant(1e20),
+                                QVariant(qlonglong(1) << 40), QVariant(qQNaN())})
         i->setValue(bad);
     for (const QVariant &bad : {QVariant(QDate()), QVariant(QString("31.02.2020")), QVariant(QDate(2020, 2, 30)),
                                 QVariant(QPoint(1, 2))})
