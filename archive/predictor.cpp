@@ -7,6 +7,41 @@
 
 namespace zpaq {
 
+Predictor::Stage Predictor::stageOf(ComponentType type)
+{
+    using C = ComponentState;
+    using B = BitContext;
+    switch (type) {
+    case ComponentType::Const:
+        return {[](C &c, std::uint32_t, const B &, const int *) { return 4 * (int(c.spec.p[0]) - 128); },
+                nullptr};
+    case ComponentType::Cm:
+        return {[](C &c, std::uint32_t h, const B &b, const int *) { return predictCm(c, h, b); },
+                [](C &c, int y, std::uint32_t, const int *) { updateCm(c, y); }};
+    case ComponentType::Icm:
+        return {[](C &c, std::uint32_t h, const B &b, const int *) { return predictIcm(c, h, b); },
+                [](C &c, int y, std::uint32_t, const int *) { updateIcm(c, y); }};
+    case ComponentType::Match:
+        return {[](C &c, std::uint32_t, const B &, const int *) { return predictMatch(c); },
+                [](C &c, int y, std::uint32_t h, const int *) { updateMatch(c, y, h); }};
+    case ComponentType::Avg:
+        return {[](C &c, std::uint32_t, const B &, const int *P) { return predictAvg(c, P); }, nullptr};
+    case ComponentType::Mix2:
+        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictMix2(c, h, b, P); },
+                [](C &c, int y, std::uint32_t, const int *P) { updateMix2(c, y, P); }};
+    case ComponentType::Mix:
+        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictMix(c, h, b, P); },
+                [](C &c, int y, std::uint32_t, const int *P) { updateMix(c, y, P); }};
+    case ComponentType::Isse:
+        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictIsse(c, h, b, P); },
+                [](C &c, int y, std::uint32_t, const int *P) { updateIsse(c, y, P); }};
+    case ComponentType::Sse:
+        break;
+    }
+    return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictSse(c, h, b, P); },
+            [](C &c, int y, std::uint32_t, const int *) { updateSse(c, y); }};
+}
+
 Predictor::Predictor(const BlockHeader &header)
     : m_components(header.components.size()),
       m_outputs(header.components.size(), 0),
@@ -37,55 +72,35 @@ Predictor::Predictor(const BlockHeader &header)
         case ComponentType::Const:
         case ComponentType::Avg: break;
         }
+        m_stages.push_back(stageOf(c.spec.type));
+        if (m_stages.back().update)
+            m_learners.push_back(i);
     }
 }
 
-// At a nibble boundary the slots of every hashed component are known; asking
-// for them all at once lets their cache misses overlap.
-void Predictor::prefetchSlots()
+// The slots of every hashed component are known at a byte's start, and one
+// bit before the second nibble starts (one of two); asking for them all at
+// once, early, lets their cache misses overlap.
+void Predictor::prefetchSlots(std::uint32_t c8)
 {
     for (std::size_t i : m_hashed)
-        m_components[i].history.prefetch(m_contexts[i] + 16 * m_bits.c8);
+        m_components[i].history.prefetch(m_contexts[i] + 16 * c8);
 }
 
 int Predictor::predict()
 {
     int *P = m_outputs.data();
-    for (std::size_t i = 0; i < m_components.size(); ++i) {
-        ComponentState &c = m_components[i];
-        const std::uint32_t h = m_contexts[i];
-        switch (c.spec.type) {
-        case ComponentType::Const: P[i] = 4 * (int(c.spec.p[0]) - 128); break;
-        case ComponentType::Cm: P[i] = predictCm(c, h, m_bits); break;
-        case ComponentType::Icm: P[i] = predictIcm(c, h, m_bits); break;
-        case ComponentType::Match: P[i] = predictMatch(c); break;
-        case ComponentType::Avg: P[i] = predictAvg(c, P); break;
-        case ComponentType::Mix2: P[i] = predictMix2(c, h, m_bits, P); break;
-        case ComponentType::Mix: P[i] = predictMix(c, h, m_bits, P); break;
-        case ComponentType::Isse: P[i] = predictIsse(c, h, m_bits, P); break;
-        case ComponentType::Sse: P[i] = predictSse(c, h, m_bits, P); break;
-        }
-    }
+    const std::size_t n = m_stages.size();
+    for (std::size_t i = 0; i < n; ++i)
+        P[i] = m_stages[i].predict(m_components[i], m_contexts[i], m_bits, P);
     return squash(P[m_components.size() - 1]);
 }
 
 void Predictor::update(int y)
 {
     const int *P = m_outputs.data();
-    for (std::size_t i = 0; i < m_components.size(); ++i) {
-        ComponentState &c = m_components[i];
-        switch (c.spec.type) {
-        case ComponentType::Const:
-        case ComponentType::Avg: break;
-        case ComponentType::Cm: updateCm(c, y); break;
-        case ComponentType::Icm: updateIcm(c, y); break;
-        case ComponentType::Match: updateMatch(c, y, m_contexts[i]); break;
-        case ComponentType::Mix2: updateMix2(c, y, P); break;
-        case ComponentType::Mix: updateMix(c, y, P); break;
-        case ComponentType::Isse: updateIsse(c, y, P); break;
-        case ComponentType::Sse: updateSse(c, y); break;
-        }
-    }
+    for (std::size_t i : m_learners)
+        m_stages[i].update(m_components[i], y, m_contexts[i], P);
     m_bits.c8 = m_bits.c8 * 2 + std::uint32_t(y);
     if (m_bits.c8 >= 256) {
         m_hcomp.run(m_bits.c8 - 256);
@@ -96,12 +111,15 @@ void Predictor::update(int y)
             prefetchMatch(m_components[i], m_contexts[i]);
         m_bits.c8 = 1;
         m_bits.hmap4 = 1;
-        prefetchSlots();
+        prefetchSlots(1);
     } else if (m_bits.c8 >= 16 && m_bits.c8 < 32) {
         m_bits.hmap4 = m_bits.c8 * 16 + 1;
-        prefetchSlots();
     } else if (m_bits.c8 < 16) {
         m_bits.hmap4 = m_bits.c8;
+        if (m_bits.c8 >= 8) {
+            prefetchSlots(m_bits.c8 * 2);
+            prefetchSlots(m_bits.c8 * 2 + 1);
+        }
     } else {
         m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
     }
