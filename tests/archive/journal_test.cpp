@@ -152,6 +152,53 @@ TEST(Journal, RestartedNumberingBindsEachRecordToTheFragmentsOfItsTime)
     EXPECT_EQ(files[1]->size, 4u);
 }
 
+// A later hash block that numbers some ids again takes over just those ids;
+// a file's references are kept as runs of consecutive fragments.
+TEST(Journal, RenumberedIdsAreTakenOverOneByOneAndReferencesKeptAsRuns)
+{
+    Journal j;
+    ASSERT_TRUE(j.addTransaction(name('c', 1), csize(10), 0));
+    j.addDataBlock(name('d', 1), 0, 10);
+    j.addHashBlock(name('h', 1), hashBlock({1, 2, 3, 4})); // ids 1..4: fragments 0..3
+    ASSERT_TRUE(j.addTransaction(name('c', 2), csize(10), 50));
+    j.addDataBlock(name('d', 3), 5, 10);
+    j.addHashBlock(name('h', 3), hashBlock({30})); // id 3: fragment 4
+    Bytes index;
+    record(index, "f", {1, 2, 3, 4, 4});
+    j.addIndexBlock(name('i', 1), index);
+    j.finish();
+    const auto files = j.latestFiles();
+    ASSERT_EQ(files.size(), 1u);
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected{{0, 2}, {4, 1}, {3, 1}, {3, 1}};
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> runs;
+    for (const FragmentRun &r : files[0]->runs)
+        runs.emplace_back(r.first, r.count);
+    EXPECT_EQ(runs, expected);
+    EXPECT_EQ(files[0]->size, 1u + 2 + 30 + 4 + 4);
+}
+
+// The index memory counts what is held now: records replaced or deleted give
+// theirs back, and one record too large for the budget is refused.
+TEST(Journal, IndexMemoryBudgetCountsWhatIsHeld)
+{
+    Journal j(64 * 1024);
+    ASSERT_TRUE(j.addTransaction(name('c', 1), csize(10), 0));
+    j.addDataBlock(name('d', 1), 0, 10);
+    j.addHashBlock(name('h', 1), hashBlock({1}));
+    const std::vector<std::uint32_t> ids(1000, 1); // 1000 runs of one fragment
+    for (int round = 0; round < 50; ++round) {
+        Bytes index;
+        record(index, "f", ids);
+        record(index, "g", ids);
+        record(index, "g", {}, 0);
+        ASSERT_NO_THROW(j.addIndexBlock(name('i', 1), index)) << round;
+    }
+    Bytes tooMuch;
+    record(tooMuch, "h", std::vector<std::uint32_t>(8000, 1));
+    const std::string error = errorOf([&] { j.addIndexBlock(name('i', 1), tooMuch); });
+    EXPECT_NE(error.find("index needs more than"), std::string::npos) << error;
+}
+
 TEST(Journal, NegativeCsizeEndsTheArchive)
 {
     Journal j;
