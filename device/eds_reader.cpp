@@ -132,7 +132,6 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
 
         const int dataType = parseDataType(dataTypeText);
         const int copies = pending > 0 ? pending : 1;
-        bool refused = false;
         for (int j = 0; j < copies; ++j) {
             QString subindexText = section.subindexText;
             if (pending > 0)
@@ -146,11 +145,10 @@ bool readEdsFile(const QString &path, const QString &familyCode, CanParamMap &ma
                 break; // the stored EDS itself is no parameter
             ObjectAddress address;
             if (!parseObjectAddress(section.indexText, subindexText, address)) {
-                if (!refused)
-                    report(QString::fromUtf8("Раздел [%1] файла словаря объектов пропущен: %2")
-                               .arg(group, badObjectAddressText(section.indexText, subindexText)));
-                refused = true;
-                continue;
+                // Template copies count upwards, so none after this one fits either.
+                report(QString::fromUtf8("Раздел [%1] файла словаря объектов пропущен: %2")
+                           .arg(group, badObjectAddressText(section.indexText, subindexText)));
+                break;
             }
 
             CanParam param;
