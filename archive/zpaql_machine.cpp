@@ -53,13 +53,13 @@ ZpaqlMachine::ZpaqlMachine(unsigned hbits, unsigned mbits, std::vector<std::uint
 void ZpaqlMachine::decode(const std::vector<std::uint8_t> &code)
 {
     const std::uint32_t length = std::uint32_t(code.size());
-    m_code.assign(std::size_t(length) + 1, Instruction{kOutside, 0, length, length});
+    m_code.assign(std::size_t(length) + 1, Instruction{kOutside, 0, 1, length});
     for (std::uint32_t pc = 0; pc < length; ++pc) {
         Instruction &i = m_code[pc];
         const std::uint8_t op = code[pc];
         i.kind = defined(op) ? op : 0;
         i.n = op;
-        i.next = pc + 1;
+        i.length = 1;
         i.target = length;
         if (!defined(op))
             continue;
@@ -69,7 +69,7 @@ void ZpaqlMachine::decode(const std::vector<std::uint8_t> &code)
                 continue;
             }
             const std::uint32_t target = std::uint32_t(code[pc + 1]) | std::uint32_t(code[pc + 2]) << 8;
-            i.next = pc + 3;
+            i.length = 3;
             i.target = target < length ? target : length;
         } else if ((op & 7) == 7) {
             if (length - pc < 2) {
@@ -77,12 +77,22 @@ void ZpaqlMachine::decode(const std::vector<std::uint8_t> &code)
                 continue;
             }
             i.n = code[pc + 1];
-            i.next = pc + 2;
+            i.length = 2;
             if (isJump(op)) {
                 const std::int64_t target = std::int64_t(pc) + 2 + std::int8_t(i.n);
                 i.target = target >= 0 && target < std::int64_t(length) ? std::uint32_t(target) : length;
             }
         }
+    }
+    // A run ends with a jump, HALT or a failing entry; code before them only
+    // falls through.
+    m_runCost.assign(std::size_t(length) + 1, 1);
+    for (std::uint32_t pc = length; pc-- > 0;) {
+        const std::uint16_t kind = m_code[pc].kind;
+        const bool ends = kind == 0 || kind > 255 || kind == 56 || kind == 63 || kind == 255 ||
+                          kind == 39 || kind == 47;
+        if (!ends)
+            m_runCost[pc] = 1 + m_runCost[pc + m_code[pc].length];
     }
 }
 
@@ -125,6 +135,7 @@ void ZpaqlMachine::run(std::uint32_t input)
     // share and what every output byte earns.
     std::uint64_t allowance = m_credit + m_perCall;
     const std::uint64_t perOutput = m_perOutput;
+    const std::uint32_t *const runCost = m_runCost.data();
     std::uint64_t steps = 0, outputs = 0;
     std::uint32_t pc = 0;
     auto save = [&] {
@@ -134,7 +145,8 @@ void ZpaqlMachine::run(std::uint32_t input)
         m_d = d;
         m_f = f;
     };
-#define CHECK_BUDGET()                                                                             \
+#define CHARGE_RUN()                                                                               \
+    steps += runCost[pc];                                                                          \
     if (steps > allowance) {                                                                       \
         save();                                                                                    \
         fail("ZPAQL program did not halt within its instruction budget (%llu instructions "       \
@@ -145,8 +157,7 @@ void ZpaqlMachine::run(std::uint32_t input)
     // Threaded dispatch: every handler jumps straight to the next one.
 #define NEXT()                                                                                     \
     i = &code[pc];                                                                                 \
-    ++steps;                                                                                       \
-    pc = i->next;                                                                                  \
+    pc += i->length;                                                                               \
     goto *kHandlers[i->kind]
     static const void *const kHandlers[259] = {
         &&opStop, &&op1, &&op2, &&op3, &&op4, &&opStop,
@@ -194,6 +205,7 @@ void ZpaqlMachine::run(std::uint32_t input)
         &&opStop, &&opStop, &&opStop, &&op255, &&opStop, &&opStop,
         &&opStop,
     };
+    CHARGE_RUN();
     NEXT();
 op1: ++a; NEXT();
 op2: --a; NEXT();
@@ -223,13 +235,21 @@ op33: ++M[b & mm]; NEXT();
 op34: --M[b & mm]; NEXT();
 op35: M[b & mm] = std::uint8_t(~M[b & mm]); NEXT();
 op36: M[b & mm] = 0; NEXT();
-op39: if (f) { CHECK_BUDGET(); pc = i->target; } NEXT();
+op39:
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
 op40: { const std::uint8_t old = M[c & mm]; M[c & mm] = std::uint8_t(a); a = (a & ~0xFFu) | old; } NEXT();
 op41: ++M[c & mm]; NEXT();
 op42: --M[c & mm]; NEXT();
 op43: M[c & mm] = std::uint8_t(~M[c & mm]); NEXT();
 op44: M[c & mm] = 0; NEXT();
-op47: if (!f) { CHECK_BUDGET(); pc = i->target; } NEXT();
+op47:
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
 op48: std::swap(H[d & hm], a); NEXT();
 op49: ++H[d & hm]; NEXT();
 op50: --H[d & hm]; NEXT();
@@ -405,7 +425,6 @@ op237: f = a > (std::uint32_t(M[c & mm])); NEXT();
 op238: f = a > (H[d & hm]); NEXT();
 op239: f = a > (std::uint32_t(i->n)); NEXT();
 op56: // HALT
-            CHECK_BUDGET();
             save();
             m_credit = allowance - steps;
             m_executed += steps;
@@ -428,14 +447,14 @@ op59: a = (a + M[b & mm] + kHashAdd) * kHashMul; NEXT();
 op60: H[d & hm] = (H[d & hm] + a + kHashAdd) * kHashMul; NEXT();
 op63: // JMP
 op255: // LJ
-            CHECK_BUDGET();
             pc = i->target;
+            CHARGE_RUN();
             NEXT();
 opStop:            save();
             m_executed += steps;
             stop(*i, std::uint32_t(i - code));
 #undef NEXT
-#undef CHECK_BUDGET
+#undef CHARGE_RUN
 }
 
 } // namespace zpaq

@@ -3,8 +3,9 @@
 // every byte position (a jump may land inside an instruction), with jump
 // targets resolved and checked, so running it needs no check per
 // instruction: a target outside the program leads to an entry that fails,
-// and the instruction budget is checked at every jump and at HALT (code
-// without jumps cannot loop). OUT writes into a buffer handed on in pieces.
+// and the instruction budget is charged per straight run of code (up to the
+// next jump or HALT) when the run starts. OUT writes into a buffer handed on
+// in pieces.
 #pragma once
 
 #include "zeroed_table.h"
@@ -63,18 +64,19 @@ public:
 
 private:
     /// One decoded instruction: the opcode (or an error kind), its operand,
-    /// the position of the next instruction and a jump's resolved target.
+    /// its length and a jump's resolved target.
     struct Instruction
     {
         std::uint16_t kind;
         std::uint8_t n;
-        std::uint32_t next;
+        std::uint8_t length;
         std::uint32_t target;
     };
     void decode(const std::vector<std::uint8_t> &code);
     [[noreturn]] void stop(const Instruction &i, std::uint32_t pc);
 
     std::vector<Instruction> m_code; // one per byte, then the "outside" entry
+    std::vector<std::uint32_t> m_runCost; // instructions from here to the run's end
     ZeroedTable m_hTable, m_mTable;
     std::uint32_t *m_h;
     std::uint8_t *m_m;
