@@ -19,7 +19,7 @@ char nibbleToHexChar(unsigned value)
 
 std::size_t encodeCanLine(const CanMessage &frame, char *out)
 {
-    if (frame.len > 8)
+    if (frame.len > 8 || frame.rtr != 0)
         return 0;
     std::size_t n = 0;
     out[n++] = 't';

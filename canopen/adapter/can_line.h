@@ -31,7 +31,8 @@ int hexCharToNibble(char c);
 char nibbleToHexChar(unsigned value);
 
 // Writes the frame's line with its CR into out (kCanLineMax + 1 bytes);
-// returns its length, 0 for len above 8. The RTR flag is not sent.
+// returns its length, 0 for len above 8 or a remote request, which the line
+// format cannot carry.
 std::size_t encodeCanLine(const CanMessage &frame, char *out);
 
 // Parses one record that begins with "t" (digits after the last data byte

@@ -28,7 +28,7 @@ TEST(CanLineEncode, FramesBecomeUpperCaseLines)
     EXPECT_EQ(encode({0x601, 0, 8, {0x40, 0x00, 0x10, 0, 0, 0, 0, 0}}), "t60184000100000000000\r");
     EXPECT_EQ(encode({0x701, 0, 0, {}}), "t7010\r");
     EXPECT_EQ(encode({0x7FF, 0, 3, {0xab, 0xcd, 0xef}}), "t7FF3ABCDEF\r");
-    EXPECT_EQ(encode({0x000, 1, 2, {1, 0}}), "t00020100\r") << "the remote flag is not sent";
+    EXPECT_EQ(encode({0x705, 1, 0, {}}), "") << "a remote request has no line";
     EXPECT_EQ(encode({0x601, 0, 9, {}}), "") << "longer than 8 bytes is refused";
     EXPECT_EQ(encode({0xF81, 0, 0, {}}), "t7810\r") << "only the 11 identifier bits are sent";
 }
