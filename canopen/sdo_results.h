@@ -30,8 +30,8 @@ uint32_t getReadResult(NodeContext *node, uint8_t nodeId, void *buffer, uint32_t
 uint32_t getWriteResult(NodeContext *node, uint8_t nodeId, uint32_t *abortCode);
 
 // Frees the first taken line (aborted ones included) of that node and role
-// (2 client): 0 freed, kSdoNoLineClosed none, kSdoNoClientLine when the node
-// has no client row.
+// (2 client): 0 freed; when none, kSdoNoClientLine if the node has no client
+// row, else kSdoNoLineClosed.
 uint32_t closeSdoTransfer(NodeContext *node, uint8_t nodeId, uint8_t role);
 
 // As closeSdoTransfer for the client line, but a line aborted locally (0x85)
