@@ -5,12 +5,15 @@
 #include "device/data_types.h"
 #include "device/little_endian.h"
 #include "device/main_window_services.h"
+#include "device/object_address.h"
 #include "device/sdo_request.h"
 
 quint16 getAutoGenSubsCnt(MainWindowServices &window, const QString &indexText)
 {
-    const SdoReply reply =
-        sdoRead(configuredNodeId(), quint16(indexText.toUInt(nullptr, 16)), 0, DataType::Unsigned8);
+    ObjectAddress address;
+    const bool named = parseObjectAddress(indexText, "0", address);
+    const SdoReply reply = named ? sdoRead(configuredNodeId(), address.index, 0, DataType::Unsigned8)
+                                 : SdoReply();
     if (!reply.ok) {
         window.logMessage(
             QString::fromUtf8("Не удалось считать количество субиндексов для индекса: ") + indexText,

@@ -186,6 +186,14 @@ TEST_F(EdsAcquisition, ReaderAsksTheDeviceForTemplateCounts)
                                "error: Не удалось считать количество субиндексов для индекса: A100")}));
 }
 
+TEST_F(EdsAcquisition, TemplateCountOfAnIndexPastFourDigitsAsksNothing)
+{
+    node->setU8(0xA000, 0, 2);
+    const int before = node->requestsReceived();
+    EXPECT_EQ(getAutoGenSubsCnt(window, "1A000"), 0);
+    EXPECT_EQ(node->requestsReceived(), before);
+}
+
 TEST_F(EdsAcquisition, ReaderLogsAMissingFile)
 {
     window.m_edsPath = "ConfigurationData/none.eds";
