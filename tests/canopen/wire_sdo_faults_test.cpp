@@ -176,26 +176,28 @@ TEST_F(WireSdoFaults, LateAnswerAfterTheTimeOutIsRefusedAndChangesNothing)
 TEST_F(WireSdoFaults, AnswersArrivingAfterTheTimeOutAreNotTakenForTheNextRequest)
 {
     // Every answer comes 70 ms late, after the master's 50 ms time-out, while the next
-    // request of the same node already waits.
+    // request of the same node already waits. (A timer thread held up for long may let
+    // a transfer end with its own answer; never with another one's.)
     node->setAnswerDelay(70ms);
-    const SdoOutcome first = session.read(NodeId, 0x2001, 0);
-    ASSERT_TRUE(first.completed);
-    EXPECT_EQ(first.abortCode, abort::TimedOut);
+    const std::vector<uint8_t> value2003{0xEF, 0xBE, 0xAD, 0xDE};
+    ASSERT_TRUE(session.read(NodeId, 0x2001, 0).completed);
     const SdoOutcome next = session.read(NodeId, 0x2003, 0);
     ASSERT_TRUE(next.completed);
-    EXPECT_NE(next.state, 1u) << "0x2001's value taken for 0x2003's";
-    EXPECT_EQ(next.abortCode, abort::TimedOut);
+    if (next.state == 1)
+        EXPECT_EQ(next.data, value2003) << "another object's value taken for 0x2003's";
+    else
+        EXPECT_EQ(next.abortCode, abort::TimedOut);
     ASSERT_TRUE(adapter.log().waitFor(WireDirection::ToMaster,
                                       frameLine(0x585, {0x43, 0x03, 0x20, 0x00, 0xEF, 0xBE, 0xAD, 0xDE}), 1s));
 
     // A write the node refuses (0x1000 is read-only) is not confirmed by the late
     // confirmation of the write before it.
-    const SdoOutcome accepted = session.write(NodeId, 0x2001, 0, {0x11});
-    EXPECT_EQ(accepted.abortCode, abort::TimedOut);
+    ASSERT_TRUE(session.write(NodeId, 0x2001, 0, {0x11}).completed);
     const SdoOutcome refused = session.write(NodeId, 0x1000, 0, {1, 2, 3, 4});
     ASSERT_TRUE(refused.completed);
     EXPECT_NE(refused.state, 1u) << "reported done";
-    EXPECT_EQ(refused.abortCode, abort::TimedOut);
+    EXPECT_TRUE(refused.abortCode == abort::TimedOut || refused.abortCode == abort::ReadOnly)
+        << std::hex << refused.abortCode;
 }
 
 TEST_F(WireSdoFaults, TransferKeepsItsNodeWhenTheClientRowIsRepointed)
