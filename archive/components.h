@@ -48,10 +48,13 @@ void updateSse(ComponentState &c, int y);
 
 // Bit histories (ICM, ISSE)
 void initIcm(ComponentState &c);
-int predictIcm(ComponentState &c, std::uint32_t h, const BitContext &bc);
+/// The state of the current bit in context `h` (the slot is looked up at
+/// nibble boundaries); predictIcm and predictIsse use it.
+void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc);
+int predictIcm(ComponentState &c);
 void updateIcm(ComponentState &c, int y);
 void initIsse(ComponentState &c);
-int predictIsse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+int predictIsse(ComponentState &c, const int *P);
 void updateIsse(ComponentState &c, int y, const int *P);
 
 // Mixers (AVG, MIX2, MIX)

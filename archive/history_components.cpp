@@ -10,17 +10,6 @@ namespace zpaq {
 
 namespace {
 
-// Looks the context slot up at nibble boundaries and returns the state of
-// the current bit.
-int currentState(ComponentState &c, std::uint32_t h, const BitContext &bc)
-{
-    if (bc.c8 == 1 || (bc.c8 & 0xF0) == 16)
-        c.slot = c.history.find(h + 16 * bc.c8);
-    c.index = std::uint32_t(c.slot + (bc.hmap4 & 15));
-    c.state = c.history.at(c.index);
-    return c.state;
-}
-
 const StateTable &kStates = stateTable();
 
 void advanceState(ComponentState &c, int y)
@@ -38,10 +27,15 @@ void initIcm(ComponentState &c)
         c.weights[s] = s < kStateCount ? std::int32_t(stateTable().initialQ[s]) : 0;
 }
 
-int predictIcm(ComponentState &c, std::uint32_t h, const BitContext &bc)
+void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc)
 {
-    return stretch(c.weights[currentState(c, h, bc)] >> 8);
+    if (bc.c8 == 1 || (bc.c8 & 0xF0) == 16)
+        c.slot = c.history.find(h + 16 * bc.c8);
+    c.index = std::uint32_t(c.slot + (bc.hmap4 & 15));
+    c.state = c.history.at(c.index);
 }
+
+int predictIcm(ComponentState &c) { return stretch(c.weights[c.state] >> 8); }
 
 void updateIcm(ComponentState &c, int y)
 {
@@ -63,9 +57,9 @@ void initIsse(ComponentState &c)
     }
 }
 
-int predictIsse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P)
+int predictIsse(ComponentState &c, const int *P)
 {
-    const int s = currentState(c, h, bc);
+    const int s = c.state;
     c.output = clamp2k((std::int64_t(c.weights[2 * s]) * P[c.spec.p[1]] +
                         64 * std::int64_t(c.weights[2 * s + 1])) >>
                        16);

@@ -19,7 +19,7 @@ Predictor::Stage Predictor::stageOf(ComponentType type)
         return {[](C &c, std::uint32_t h, const B &b, const int *) { return predictCm(c, h, b); },
                 [](C &c, int y, std::uint32_t, const int *) { updateCm(c, y); }};
     case ComponentType::Icm:
-        return {[](C &c, std::uint32_t h, const B &b, const int *) { return predictIcm(c, h, b); },
+        return {[](C &c, std::uint32_t, const B &, const int *) { return predictIcm(c); },
                 [](C &c, int y, std::uint32_t, const int *) { updateIcm(c, y); }};
     case ComponentType::Match:
         return {[](C &c, std::uint32_t, const B &, const int *) { return predictMatch(c); },
@@ -33,7 +33,7 @@ Predictor::Stage Predictor::stageOf(ComponentType type)
         return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictMix(c, h, b, P); },
                 [](C &c, int y, std::uint32_t, const int *P) { updateMix(c, y, P); }};
     case ComponentType::Isse:
-        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictIsse(c, h, b, P); },
+        return {[](C &c, std::uint32_t, const B &, const int *P) { return predictIsse(c, P); },
                 [](C &c, int y, std::uint32_t, const int *P) { updateIsse(c, y, P); }};
     case ComponentType::Sse:
         break;
@@ -90,6 +90,10 @@ void Predictor::prefetchSlots(std::uint32_t c8)
 int Predictor::predict()
 {
     int *P = m_outputs.data();
+    // The bit histories do not depend on this bit's predictions: looking
+    // them all up first lets their loads overlap.
+    for (std::size_t i : m_hashed)
+        lookUpHistory(m_components[i], m_contexts[i], m_bits);
     const std::size_t n = m_stages.size();
     for (std::size_t i = 0; i < n; ++i)
         P[i] = m_stages[i].predict(m_components[i], m_contexts[i], m_bits, P);
