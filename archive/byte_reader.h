@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace zpaq {
 
@@ -123,25 +123,27 @@ private:
         if (!m_input || need > m_end - offset())
             return false;
         const std::size_t capacity = std::max(kWindow, need);
-        if (m_buffer.size() < capacity) {
-            std::vector<std::uint8_t> bigger(capacity);
+        if (m_capacity < capacity) {
+            std::unique_ptr<std::uint8_t[]> bigger(new std::uint8_t[capacity]);
             if (kept > 0)
-                std::memcpy(bigger.data(), m_data + m_pos, kept);
-            m_buffer.swap(bigger);
+                std::memcpy(bigger.get(), m_data + m_pos, kept);
+            m_buffer = std::move(bigger);
+            m_capacity = capacity;
         } else if (kept > 0) {
-            std::memmove(m_buffer.data(), m_data + m_pos, kept);
+            std::memmove(m_buffer.get(), m_data + m_pos, kept);
         }
         m_base += m_pos;
         m_pos = 0;
         const std::size_t more = std::min(capacity - kept, m_end - m_base - kept);
-        m_input->read(m_base + kept, m_buffer.data() + kept, more);
-        m_data = m_buffer.data();
+        m_input->read(m_base + kept, m_buffer.get() + kept, more);
+        m_data = m_buffer.get();
         m_size = kept + more;
         return true;
     }
 
     const ArchiveInput *m_input = nullptr;
-    std::vector<std::uint8_t> m_buffer;
+    std::unique_ptr<std::uint8_t[]> m_buffer; // not cleared: always filled before use
+    std::size_t m_capacity = 0;
     const std::uint8_t *m_data = nullptr;
     std::size_t m_size = 0; // bytes at m_data
     std::size_t m_base;     // archive offset of m_data[0]

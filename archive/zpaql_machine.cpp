@@ -17,6 +17,10 @@ namespace {
 constexpr std::uint16_t kOutside = 256;
 constexpr std::uint16_t kNoOperand = 257;
 constexpr std::uint16_t kShortLongJump = 258;
+// A comparison (216..239) fused with the JT or JF after it: kFused +
+// 2 * (opcode - 216) + (1 for JF).
+constexpr std::uint16_t kFused = 259;
+constexpr std::size_t kKinds = kFused + 48;
 
 // Bytes OUT gathers before they are handed on.
 constexpr std::size_t kOutputPiece = 64 * 1024;
@@ -84,14 +88,28 @@ void ZpaqlMachine::decode(const std::vector<std::uint8_t> &code)
             }
         }
     }
+    // Comparisons followed by a conditional jump run as one step (jump
+    // targets inside the pair keep their own entries).
+    for (std::uint32_t pc = 0; pc < length; ++pc) {
+        Instruction &i = m_code[pc];
+        if (i.kind < 216 || i.kind >= 240 || pc + i.length >= length)
+            continue;
+        const Instruction &jump = m_code[pc + i.length];
+        if (jump.kind != 39 && jump.kind != 47)
+            continue;
+        i.kind = std::uint16_t(kFused + 2 * (i.kind - 216) + (jump.kind == 47 ? 1 : 0));
+        i.target = jump.target;
+        i.length = std::uint8_t(i.length + jump.length);
+    }
     // A run ends with a jump, HALT or a failing entry; code before them only
     // falls through.
     m_runCost.assign(std::size_t(length) + 1, 1);
     for (std::uint32_t pc = length; pc-- > 0;) {
         const std::uint16_t kind = m_code[pc].kind;
-        const bool ends = kind == 0 || kind > 255 || kind == 56 || kind == 63 || kind == 255 ||
-                          kind == 39 || kind == 47;
-        if (!ends)
+        if (kind >= kFused)
+            m_runCost[pc] = 2;
+        else if (kind != 0 && kind < 256 && kind != 56 && kind != 63 && kind != 255 && kind != 39 &&
+                 kind != 47)
             m_runCost[pc] = 1 + m_runCost[pc + m_code[pc].length];
     }
 }
@@ -159,7 +177,7 @@ void ZpaqlMachine::run(std::uint32_t input)
     i = &code[pc];                                                                                 \
     pc += i->length;                                                                               \
     goto *kHandlers[i->kind]
-    static const void *const kHandlers[259] = {
+    static const void *const kHandlers[kKinds] = {
         &&opStop, &&op1, &&op2, &&op3, &&op4, &&opStop,
         &&opStop, &&op7, &&op8, &&op9, &&op10, &&op11,
         &&op12, &&opStop, &&opStop, &&op15, &&op16, &&op17,
@@ -203,7 +221,15 @@ void ZpaqlMachine::run(std::uint32_t input)
         &&opStop, &&opStop, &&opStop, &&opStop, &&opStop, &&opStop,
         &&opStop, &&opStop, &&opStop, &&opStop, &&opStop, &&opStop,
         &&opStop, &&opStop, &&opStop, &&op255, &&opStop, &&opStop,
-        &&opStop,
+        &&opStop, &&fused259, &&fused260, &&fused261, &&fused262, &&fused263,
+        &&fused264, &&fused265, &&fused266, &&fused267, &&fused268, &&fused269,
+        &&fused270, &&fused271, &&fused272, &&fused273, &&fused274, &&fused275,
+        &&fused276, &&fused277, &&fused278, &&fused279, &&fused280, &&fused281,
+        &&fused282, &&fused283, &&fused284, &&fused285, &&fused286, &&fused287,
+        &&fused288, &&fused289, &&fused290, &&fused291, &&fused292, &&fused293,
+        &&fused294, &&fused295, &&fused296, &&fused297, &&fused298, &&fused299,
+        &&fused300, &&fused301, &&fused302, &&fused303, &&fused304, &&fused305,
+        &&fused306,
     };
     CHARGE_RUN();
     NEXT();
@@ -450,6 +476,295 @@ op255: // LJ
             pc = i->target;
             CHARGE_RUN();
             NEXT();
+// A comparison and the conditional jump after it, in one step.
+fused259:
+    f = true; // A == A
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused260:
+    f = true; // A == A
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused261:
+    f = a == b;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused262:
+    f = a == b;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused263:
+    f = a == c;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused264:
+    f = a == c;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused265:
+    f = a == d;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused266:
+    f = a == d;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused267:
+    f = a == std::uint32_t(M[b & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused268:
+    f = a == std::uint32_t(M[b & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused269:
+    f = a == std::uint32_t(M[c & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused270:
+    f = a == std::uint32_t(M[c & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused271:
+    f = a == H[d & hm];
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused272:
+    f = a == H[d & hm];
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused273:
+    f = a == std::uint32_t(i->n);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused274:
+    f = a == std::uint32_t(i->n);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused275:
+    f = false; // A < A
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused276:
+    f = false; // A < A
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused277:
+    f = a < b;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused278:
+    f = a < b;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused279:
+    f = a < c;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused280:
+    f = a < c;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused281:
+    f = a < d;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused282:
+    f = a < d;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused283:
+    f = a < std::uint32_t(M[b & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused284:
+    f = a < std::uint32_t(M[b & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused285:
+    f = a < std::uint32_t(M[c & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused286:
+    f = a < std::uint32_t(M[c & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused287:
+    f = a < H[d & hm];
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused288:
+    f = a < H[d & hm];
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused289:
+    f = a < std::uint32_t(i->n);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused290:
+    f = a < std::uint32_t(i->n);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused291:
+    f = false; // A > A
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused292:
+    f = false; // A > A
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused293:
+    f = a > b;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused294:
+    f = a > b;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused295:
+    f = a > c;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused296:
+    f = a > c;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused297:
+    f = a > d;
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused298:
+    f = a > d;
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused299:
+    f = a > std::uint32_t(M[b & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused300:
+    f = a > std::uint32_t(M[b & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused301:
+    f = a > std::uint32_t(M[c & mm]);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused302:
+    f = a > std::uint32_t(M[c & mm]);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused303:
+    f = a > H[d & hm];
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused304:
+    f = a > H[d & hm];
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused305:
+    f = a > std::uint32_t(i->n);
+    if (f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+fused306:
+    f = a > std::uint32_t(i->n);
+    if (!f)
+        pc = i->target;
+    CHARGE_RUN();
+    NEXT();
 opStop:            save();
             m_executed += steps;
             stop(*i, std::uint32_t(i - code));

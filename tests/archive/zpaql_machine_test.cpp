@@ -159,6 +159,26 @@ TEST(ZpaqlMachine, JumpsAreRelativeToTheNextInstructionAndSigned)
     EXPECT_EQ(skip.a(), 5u);
 }
 
+// A comparison and the conditional jump after it run as one step; F keeps
+// the comparison's result, and a jump onto the conditional jump alone still
+// sees the F of before.
+TEST(ZpaqlMachine, ComparisonWithItsConditionalJump)
+{
+    // 0: A==7  2: JF +1 (to 5)  4: A++  5: HALT
+    ZpaqlMachine pair = machine({EQ, 7, JF, 1, A_INC});
+    pair.run(7);
+    EXPECT_EQ(pair.a(), 8u);
+    EXPECT_TRUE(pair.f());
+    pair.run(6);
+    EXPECT_EQ(pair.a(), 6u);
+    EXPECT_FALSE(pair.f());
+    // 0: JMP +2 (to 4)  2: A==7 (skipped)  4: JF +1 (to 7)  6: A++  7: HALT
+    ZpaqlMachine into = machine({JMP, 2, EQ, 7, JF, 1, A_INC});
+    into.run(7); // F still 0: the jump is taken
+    EXPECT_EQ(into.a(), 7u);
+    EXPECT_EQ(into.executed(), 3u);
+}
+
 TEST(ZpaqlMachine, OutputOnlyThroughOut)
 {
     // The first instruction of the real LZ77 post-processor: A > 255; JF.
