@@ -1,8 +1,8 @@
-// A zero-filled table for the large model tables, taken straight from the
-// system: its pages cost nothing until touched (a block rarely touches all
-// of a big table), large ones use huge pages where the system offers them,
-// and it is aligned to whole pages, so a group of four 16-byte slots always
-// shares one cache line.
+// A zero-filled table for the model and machine tables. Large ones are taken
+// straight from the system: their pages cost nothing until touched (a block
+// rarely touches all of a big table), they use huge pages where the system
+// offers them, and they are aligned to whole pages, so a group of four
+// 16-byte slots always shares one cache line.
 #pragma once
 
 #include <cstddef>

@@ -133,7 +133,7 @@ void ZpaqlMachine::flushOutput()
         return;
     const std::size_t used = m_outputUsed;
     m_outputUsed = 0;
-    m_out(m_output.data(), used);
+    m_out(m_output.get(), used);
 }
 
 void ZpaqlMachine::run(std::uint32_t input)
@@ -147,8 +147,8 @@ void ZpaqlMachine::run(std::uint32_t input)
     const std::uint32_t mm = m_mmask, hm = m_hmask;
     const Instruction *const code = m_code.data();
     const bool writes = bool(m_out);
-    if (writes && m_output.size() < kOutputPiece)
-        m_output.resize(kOutputPiece);
+    if (writes && !m_output)
+        m_output.reset(new std::uint8_t[kOutputPiece]);
     // Instructions this call may run: the carried allowance, the per-call
     // share and what every output byte earns.
     std::uint64_t allowance = m_credit + m_perCall;

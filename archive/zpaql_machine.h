@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace zpaq {
@@ -88,7 +89,7 @@ private:
     std::uint64_t m_perCall;
     std::uint64_t m_perOutput;
     std::uint64_t m_executed = 0;
-    std::vector<std::uint8_t> m_output;
+    std::unique_ptr<std::uint8_t[]> m_output; // not cleared: written before it is read
     std::size_t m_outputUsed = 0;
     std::function<void(const std::uint8_t *, std::size_t)> m_out;
 };
