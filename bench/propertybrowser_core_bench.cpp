@@ -3,9 +3,9 @@
 // changed once, then all deleted one by one. Each size runs in a child
 // process so that its peak memory (VmHWM) is its own.
 // Usage: propertybrowser_core_bench [count...]   (default: 1000 10000)
-#include "pbabstractpropertybrowser.h"
-#include "pbgrouppropertymanager.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

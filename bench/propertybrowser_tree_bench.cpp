@@ -5,7 +5,7 @@
 // to clear, for 500 and 5,000 parameters side by side; then the same for a
 // tree of variant properties of mixed types.
 #include "parameter_managers.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 #include "propertybrowser_tree_variant.h"
 
 #include <QApplication>

@@ -3,9 +3,9 @@
 // Concrete factories implement the three typed hooks.
 #pragma once
 
-#include "pbabstracteditorfactorybase.h"
-#include "pbabstractpropertymanager.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstracteditorfactorybase.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QHash>
 #include <QSet>

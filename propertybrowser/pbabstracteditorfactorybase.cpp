@@ -1,4 +1,4 @@
 // The untyped editor-factory base; its moc slot reaches the typed factories.
-#include "pbabstracteditorfactorybase.h"
+#include "propertybrowser/pbabstracteditorfactorybase.h"
 
 PbAbstractEditorFactoryBase::PbAbstractEditorFactoryBase(QObject *parent) : QObject(parent) {}

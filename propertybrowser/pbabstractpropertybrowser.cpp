@@ -1,12 +1,12 @@
 // The abstract browser: keeps its items in step with the managers' structural
 // and data signals and forwards editor requests to the bound factories.
-#include "pbabstractpropertybrowser.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
 
-#include "pbabstractpropertybrowser_p.h"
-#include "pbbrowseritem.h"
-#include "pbbrowseritem_p.h"
-#include "pbfactoryregistry_p.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstractpropertybrowser_p.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbbrowseritem_p.h"
+#include "propertybrowser/pbfactoryregistry_p.h"
+#include "propertybrowser/pbproperty.h"
 
 void PbAbstractPropertyBrowserPrivate::connectManager(PbAbstractPropertyManager *manager, bool on)
 {

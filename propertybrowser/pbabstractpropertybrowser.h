@@ -3,7 +3,7 @@
 // browser what to draw, and binds managers to editor factories per browser.
 #pragma once
 
-#include "pbabstracteditorfactory.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
 
 #include <QList>
 #include <QWidget>

@@ -2,7 +2,7 @@
 // which parents, which managers it listens to, and its item tree.
 #pragma once
 
-#include "pbabstractpropertybrowser.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
 
 #include <QHash>
 #include <QList>

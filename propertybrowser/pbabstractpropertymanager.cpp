@@ -1,9 +1,9 @@
 // Base manager: creation, ownership and deletion of properties, and the
 // default answers of the value queries.
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
-#include "pbabstractpropertymanager_p.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstractpropertymanager_p.h"
+#include "propertybrowser/pbproperty.h"
 
 void PbAbstractPropertyManagerPrivate::propertyDestroyed(PbProperty *property)
 {

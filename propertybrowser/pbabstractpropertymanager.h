@@ -2,7 +2,7 @@
 // values through virtual queries, and announces structural and data changes.
 #pragma once
 
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QIcon>
 #include <QObject>

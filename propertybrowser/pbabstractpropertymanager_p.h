@@ -2,7 +2,7 @@
 // notifiers through which PbProperty announces its changes.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 class PbAbstractPropertyManagerPrivate
 {

@@ -1,7 +1,7 @@
 // Check-box editor of boolean properties.
-#include "pbbooledit.h"
+#include "propertybrowser/pbbooledit.h"
 
-#include "pbeditorutils_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

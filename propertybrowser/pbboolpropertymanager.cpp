@@ -1,9 +1,9 @@
 // Boolean properties: value and text visibility; shown with check-box icons
 // that the application style paints, and the translated "True"/"False".
-#include "pbboolpropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
 
-#include "pbboolpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbboolpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QApplication>
 #include <QPainter>

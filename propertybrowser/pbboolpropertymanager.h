@@ -2,7 +2,7 @@
 // unless switched off, the text "True" or "False".
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 class PbBoolPropertyManagerPrivate;
 

@@ -2,7 +2,7 @@
 // check-box icons, drawn once from the application style.
 #pragma once
 
-#include "pbboolpropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
 
 #include <QIcon>
 #include <QMap>

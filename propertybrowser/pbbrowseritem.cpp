@@ -1,7 +1,7 @@
 // Browser items: plain handles on one place of a property in one browser.
-#include "pbbrowseritem.h"
+#include "propertybrowser/pbbrowseritem.h"
 
-#include "pbbrowseritem_p.h"
+#include "propertybrowser/pbbrowseritem_p.h"
 
 PbBrowserItem::PbBrowserItem(PbAbstractPropertyBrowser *browser, PbProperty *property, PbBrowserItem *parent)
     : d_ptr(new PbBrowserItemPrivate(browser, property, parent))

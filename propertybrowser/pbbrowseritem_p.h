@@ -1,7 +1,7 @@
 // Private part of PbBrowserItem: its place in one browser's item tree.
 #pragma once
 
-#include "pbbrowseritem.h"
+#include "propertybrowser/pbbrowseritem.h"
 
 class PbBrowserItemPrivate
 {

@@ -1,8 +1,8 @@
 // Button browser: grid rows, expandable panels of sub-properties, and the
 // deferred return of a name label once a property loses its last child.
-#include "pbbuttonpropertybrowser.h"
+#include "propertybrowser/pbbuttonpropertybrowser.h"
 
-#include "pbbuttonpropertybrowser_p.h"
+#include "propertybrowser/pbbuttonpropertybrowser_p.h"
 
 #include <QFrame>
 #include <QToolButton>

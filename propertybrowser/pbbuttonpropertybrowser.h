@@ -5,7 +5,7 @@
 #ifndef PBBUTTONPROPERTYBROWSER_H
 #define PBBUTTONPROPERTYBROWSER_H
 
-#include "pbabstractpropertybrowser.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
 
 class PbButtonPropertyBrowserPrivate;
 

@@ -4,8 +4,8 @@
 #ifndef PBBUTTONPROPERTYBROWSER_P_H
 #define PBBUTTONPROPERTYBROWSER_P_H
 
-#include "pbbuttonpropertybrowser.h"
-#include "pbgridbrowsercore_p.h"
+#include "propertybrowser/pbbuttonpropertybrowser.h"
+#include "propertybrowser/pbgridbrowsercore_p.h"
 
 class QFrame;
 class QToolButton;

@@ -1,9 +1,9 @@
 // Manager of single-character properties: a plain character; the null
 // character shows no text.
-#include "pbcharpropertymanager.h"
+#include "propertybrowser/pbcharpropertymanager.h"
 
-#include "pbcharpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbcharpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 using Data = PbCharPropertyManagerPrivate::Data;
 

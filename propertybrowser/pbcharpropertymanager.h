@@ -2,7 +2,7 @@
 // character shows no text.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QChar>
 

@@ -1,7 +1,7 @@
 // Private part of PbCharPropertyManager: one record per property.
 #pragma once
 
-#include "pbcharpropertymanager.h"
+#include "propertybrowser/pbcharpropertymanager.h"
 
 #include <QMap>
 

@@ -1,9 +1,9 @@
 // Check-box editors for boolean properties.
-#include "pbcheckboxfactory.h"
+#include "propertybrowser/pbcheckboxfactory.h"
 
-#include "pbbooledit.h"
-#include "pbeditortracker_p.h"
-#include "pbfactoryutils_p.h"
+#include "propertybrowser/pbbooledit.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbfactoryutils_p.h"
 
 class PbCheckBoxFactoryPrivate
 {

@@ -3,8 +3,8 @@
 #ifndef PBCHECKBOXFACTORY_H
 #define PBCHECKBOXFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbboolpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbboolpropertymanager.h"
 
 class PbCheckBoxFactoryPrivate;
 

@@ -1,8 +1,8 @@
 // Colour editors for colour properties.
-#include "pbcoloreditorfactory.h"
+#include "propertybrowser/pbcoloreditorfactory.h"
 
-#include "pbcoloreditwidget.h"
-#include "pbvalueeditors_p.h"
+#include "propertybrowser/pbcoloreditwidget.h"
+#include "propertybrowser/pbvalueeditors_p.h"
 
 class PbColorEditorFactoryPrivate : public PbValueEditors<PbColorEditWidget, PbColorPropertyManager>
 {

@@ -3,8 +3,8 @@
 #ifndef PBCOLOREDITORFACTORY_H
 #define PBCOLOREDITORFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbcolorpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbcolorpropertymanager.h"
 
 class PbColorEditorFactoryPrivate;
 

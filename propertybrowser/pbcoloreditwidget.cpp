@@ -1,10 +1,10 @@
 // Colour editor: swatch, text and the dialog button.
-#include "pbcoloreditwidget.h"
+#include "propertybrowser/pbcoloreditwidget.h"
 
-#include "pbeditorbutton_p.h"
-#include "pbeditordialogs_p.h"
-#include "pbeditorutils_p.h"
-#include "pbpropertybrowserutils.h"
+#include "propertybrowser/pbeditorbutton_p.h"
+#include "propertybrowser/pbeditordialogs_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
+#include "propertybrowser/pbpropertybrowserutils.h"
 
 #include <QLabel>
 #include <QToolButton>

@@ -1,10 +1,10 @@
 // Colour properties: the parent holds the colour, its channel rows follow it,
 // and an edit of a row changes that channel of the parent.
-#include "pbcolorpropertymanager.h"
+#include "propertybrowser/pbcolorpropertymanager.h"
 
-#include "pbcolorpropertymanager_p.h"
-#include "pbintpropertymanager.h"
-#include "pbpropertybrowserutils.h"
+#include "propertybrowser/pbcolorpropertymanager_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbpropertybrowserutils.h"
 
 namespace {
 

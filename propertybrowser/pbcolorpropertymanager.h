@@ -3,7 +3,7 @@
 #ifndef PBCOLORPROPERTYMANAGER_H
 #define PBCOLORPROPERTYMANAGER_H
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QColor>
 

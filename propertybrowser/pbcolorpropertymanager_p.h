@@ -3,8 +3,8 @@
 #ifndef PBCOLORPROPERTYMANAGER_P_H
 #define PBCOLORPROPERTYMANAGER_P_H
 
-#include "pbcolorpropertymanager.h"
-#include "pbcompositerows_p.h"
+#include "propertybrowser/pbcolorpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
 
 #include <QMap>
 

@@ -1,7 +1,7 @@
 // Maps between composite parents and their sub-rows.
-#include "pbcompositerows_p.h"
+#include "propertybrowser/pbcompositerows_p.h"
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 PbProperty *PbCompositeRows::createRow(PbAbstractPropertyManager *rowManager, const QString &name)
 {

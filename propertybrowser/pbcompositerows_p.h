@@ -4,8 +4,8 @@
 // into its rows do not come back through the row slot as edits.
 #pragma once
 
-#include "pbproperty.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QList>
 #include <QMap>

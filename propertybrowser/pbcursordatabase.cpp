@@ -1,7 +1,7 @@
 // Cursor shapes with their names and our own icons, compiled in as resources.
-#include "pbcursordatabase.h"
+#include "propertybrowser/pbcursordatabase.h"
 
-#include "pbcursordatabase_p.h"
+#include "propertybrowser/pbcursordatabase_p.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 #ifndef PBCURSORDATABASE_P_H
 #define PBCURSORDATABASE_P_H
 
-#include "pbcursordatabase.h"
+#include "propertybrowser/pbcursordatabase.h"
 
 class PbCursorDatabasePrivate
 {

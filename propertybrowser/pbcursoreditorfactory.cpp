@@ -1,11 +1,11 @@
 // Cursor editors: combo boxes of the cursor shapes over hidden enumeration
 // properties.
-#include "pbcursoreditorfactory.h"
+#include "propertybrowser/pbcursoreditorfactory.h"
 
-#include "pbcursordatabase.h"
-#include "pbcursoreditorfactory_p.h"
-#include "pbenumeditorfactory.h"
-#include "pbenumpropertymanager.h"
+#include "propertybrowser/pbcursordatabase.h"
+#include "propertybrowser/pbcursoreditorfactory_p.h"
+#include "propertybrowser/pbenumeditorfactory.h"
+#include "propertybrowser/pbenumpropertymanager.h"
 
 #include <QGlobalStatic>
 #include <QWidget>

@@ -5,8 +5,8 @@
 #ifndef PBCURSOREDITORFACTORY_H
 #define PBCURSOREDITORFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbcursorpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbcursorpropertymanager.h"
 
 class PbCursorEditorFactoryPrivate;
 

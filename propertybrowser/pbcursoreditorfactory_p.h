@@ -3,7 +3,7 @@
 #ifndef PBCURSOREDITORFACTORY_P_H
 #define PBCURSOREDITORFACTORY_P_H
 
-#include "pbcursoreditorfactory.h"
+#include "propertybrowser/pbcursoreditorfactory.h"
 
 #include <QHash>
 #include <QList>

@@ -1,9 +1,9 @@
 // Cursor properties: a stored QCursor, named and pictured by the cursor
 // database of the cursor managers.
-#include "pbcursorpropertymanager.h"
+#include "propertybrowser/pbcursorpropertymanager.h"
 
-#include "pbcursordatabase.h"
-#include "pbcursorpropertymanager_p.h"
+#include "propertybrowser/pbcursordatabase.h"
+#include "propertybrowser/pbcursorpropertymanager_p.h"
 
 #include <QGlobalStatic>
 

@@ -3,7 +3,7 @@
 #ifndef PBCURSORPROPERTYMANAGER_H
 #define PBCURSORPROPERTYMANAGER_H
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QCursor>
 

@@ -2,7 +2,7 @@
 #ifndef PBCURSORPROPERTYMANAGER_P_H
 #define PBCURSORPROPERTYMANAGER_P_H
 
-#include "pbcursorpropertymanager.h"
+#include "propertybrowser/pbcursorpropertymanager.h"
 
 #include <QMap>
 

@@ -1,9 +1,9 @@
 // Calendar-date properties: ranged dates announced by the shared range rules.
 // A null date compares below every date: as a value or border it would slip
 // into the range as its lowest end, so every setter refuses it.
-#include "pbdatepropertymanager.h"
+#include "propertybrowser/pbdatepropertymanager.h"
 
-#include "pbdatepropertymanager_p.h"
+#include "propertybrowser/pbdatepropertymanager_p.h"
 
 #include <QLocale>
 

@@ -3,7 +3,7 @@
 // manager was built.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QDate>
 

@@ -1,8 +1,8 @@
 // Private part of PbDatePropertyManager: one ranged record per property.
 #pragma once
 
-#include "pbdatepropertymanager.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbdatepropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QMap>
 

@@ -1,10 +1,10 @@
 // Manager of date-time properties: a plain date and time, shown in the short
 // date and time formats of the locale that was the default when the manager
 // was built.
-#include "pbdatetimepropertymanager.h"
+#include "propertybrowser/pbdatetimepropertymanager.h"
 
-#include "pbdatetimepropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbdatetimepropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QLocale>
 using Data = PbDateTimePropertyManagerPrivate::Data;

@@ -1,7 +1,7 @@
 // Private part of PbDateTimePropertyManager: one record per property.
 #pragma once
 
-#include "pbdatetimepropertymanager.h"
+#include "propertybrowser/pbdatetimepropertymanager.h"
 
 #include <QMap>
 

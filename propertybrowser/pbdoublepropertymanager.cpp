@@ -1,8 +1,8 @@
 // Floating-point properties: ranged values compared exactly, step, decimals
 // and read-only flag; shown in the system locale.
-#include "pbdoublepropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
 
-#include "pbdoublepropertymanager_p.h"
+#include "propertybrowser/pbdoublepropertymanager_p.h"
 
 #include <QLocale>
 #include <QtNumeric>

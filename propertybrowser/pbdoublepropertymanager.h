@@ -2,7 +2,7 @@
 // maximum], an editor step, a number of decimals and a read-only flag.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 class PbDoublePropertyManagerPrivate;
 

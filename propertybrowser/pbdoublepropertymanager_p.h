@@ -1,8 +1,8 @@
 // Private part of PbDoublePropertyManager: one record per property.
 #pragma once
 
-#include "pbdoublepropertymanager.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QMap>
 

@@ -1,5 +1,5 @@
 // Floating-point editor that commits on Enter and Return only.
-#include "pbdoublespinbox2.h"
+#include "propertybrowser/pbdoublespinbox2.h"
 
 #include <QKeyEvent>
 

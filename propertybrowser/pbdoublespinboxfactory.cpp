@@ -1,9 +1,9 @@
 // Floating-point editors that commit on Enter or Return.
-#include "pbdoublespinboxfactory.h"
+#include "propertybrowser/pbdoublespinboxfactory.h"
 
-#include "pbdoublespinbox2.h"
-#include "pbeditortracker_p.h"
-#include "pbfactoryutils_p.h"
+#include "propertybrowser/pbdoublespinbox2.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbfactoryutils_p.h"
 
 class PbDoubleSpinBoxFactoryPrivate
 {

@@ -3,8 +3,8 @@
 #ifndef PBDOUBLESPINBOXFACTORY_H
 #define PBDOUBLESPINBOXFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbdoublepropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
 
 class PbDoubleSpinBoxFactoryPrivate;
 

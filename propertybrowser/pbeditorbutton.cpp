@@ -1,7 +1,7 @@
 // The button beside a composite editor's field.
-#include "pbeditorbutton_p.h"
+#include "propertybrowser/pbeditorbutton_p.h"
 
-#include "pbeditorutils_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

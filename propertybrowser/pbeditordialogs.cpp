@@ -1,5 +1,5 @@
 // The colour and font dialogs, or the stand-ins a test installed.
-#include "pbeditordialogs_p.h"
+#include "propertybrowser/pbeditordialogs_p.h"
 
 #include <QColorDialog>
 #include <QFontDialog>

@@ -3,8 +3,8 @@
 // editorDestroyed. Editors are owned by their parent widget, never by this.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QHash>
 #include <QList>

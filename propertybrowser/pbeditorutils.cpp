@@ -1,5 +1,5 @@
 // Helpers shared by the composite in-place editors.
-#include "pbeditorutils_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 // Combo-box editors for enumeration properties.
-#include "pbenumeditorfactory.h"
+#include "propertybrowser/pbenumeditorfactory.h"
 
-#include "pbeditortracker_p.h"
-#include "pbfactoryutils_p.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbfactoryutils_p.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 #ifndef PBENUMEDITORFACTORY_H
 #define PBENUMEDITORFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbenumpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbenumpropertymanager.h"
 
 class PbEnumEditorFactoryPrivate;
 

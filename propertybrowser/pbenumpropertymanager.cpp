@@ -1,9 +1,9 @@
 // Enumeration properties: an index into a list of names with optional icons,
 // and a second value setter that editors follow without a value update.
-#include "pbenumpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
 
-#include "pbenumpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbenumpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 using Data = PbEnumPropertyManagerPrivate::Data;
 

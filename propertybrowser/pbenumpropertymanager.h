@@ -2,7 +2,7 @@
 // names, each optionally with an icon; the value is the index, -1 for none.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QIcon>
 #include <QMap>

@@ -1,7 +1,7 @@
 // Private part of PbEnumPropertyManager: one record per property.
 #pragma once
 
-#include "pbenumpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
 
 class PbEnumPropertyManagerPrivate
 {

@@ -1,9 +1,9 @@
 // Factory bindings between browsers, managers and editor factories, and their
 // cleanup when any of the three is destroyed.
-#include "pbfactoryregistry_p.h"
+#include "propertybrowser/pbfactoryregistry_p.h"
 
-#include "pbabstracteditorfactorybase.h"
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactorybase.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 Q_GLOBAL_STATIC(PbFactoryRegistry, factoryRegistry)
 

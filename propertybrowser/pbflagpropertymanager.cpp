@@ -1,11 +1,11 @@
 // Flag sets: the parent holds the bits, one boolean row per flag name follows
 // its bit, and checking a row sets the bit in the parent. Bits are tested in
 // 64-bit arithmetic so that no shift reaches the width of an int.
-#include "pbflagpropertymanager.h"
+#include "propertybrowser/pbflagpropertymanager.h"
 
-#include "pbboolpropertymanager.h"
-#include "pbflagpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbflagpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 using Data = PbFlagPropertyManagerPrivate::Data;
 

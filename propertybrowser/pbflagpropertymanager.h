@@ -2,7 +2,7 @@
 // shown with one check-box row per flag name on an inner boolean manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QStringList>
 

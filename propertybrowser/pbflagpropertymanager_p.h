@@ -2,8 +2,8 @@
 // flag rows, row i for flag name i.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbflagpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbflagpropertymanager.h"
 
 #include <QMap>
 

@@ -1,8 +1,8 @@
 // Font editors for font properties.
-#include "pbfonteditorfactory.h"
+#include "propertybrowser/pbfonteditorfactory.h"
 
-#include "pbfonteditwidget.h"
-#include "pbvalueeditors_p.h"
+#include "propertybrowser/pbfonteditwidget.h"
+#include "propertybrowser/pbvalueeditors_p.h"
 
 class PbFontEditorFactoryPrivate : public PbValueEditors<PbFontEditWidget, PbFontPropertyManager>
 {

@@ -3,8 +3,8 @@
 #ifndef PBFONTEDITORFACTORY_H
 #define PBFONTEDITORFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbfontpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbfontpropertymanager.h"
 
 class PbFontEditorFactoryPrivate;
 

@@ -1,13 +1,13 @@
 // Font properties: the parent holds the font, its seven rows follow it, an
 // edit of a row changes that attribute of the parent, and the family rows
 // follow the system's font database.
-#include "pbfontpropertymanager.h"
+#include "propertybrowser/pbfontpropertymanager.h"
 
-#include "pbboolpropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbfontpropertymanager_p.h"
-#include "pbintpropertymanager.h"
-#include "pbpropertybrowserutils.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbfontpropertymanager_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbpropertybrowserutils.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>

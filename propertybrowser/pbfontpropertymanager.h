@@ -5,7 +5,7 @@
 #ifndef PBFONTPROPERTYMANAGER_H
 #define PBFONTPROPERTYMANAGER_H
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QFont>
 

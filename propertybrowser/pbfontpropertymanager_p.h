@@ -3,8 +3,8 @@
 #ifndef PBFONTPROPERTYMANAGER_P_H
 #define PBFONTPROPERTYMANAGER_P_H
 
-#include "pbcompositerows_p.h"
-#include "pbfontpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbfontpropertymanager.h"
 
 #include <QMap>
 #include <QStringList>

@@ -7,10 +7,10 @@
 #ifndef PBGRIDBROWSERCORE_P_H
 #define PBGRIDBROWSERCORE_P_H
 
-#include "pbabstractpropertybrowser.h"
-#include "pbbrowseritem.h"
-#include "pbgridrows_p.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbgridrows_p.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QGridLayout>
 #include <QHash>

@@ -1,7 +1,7 @@
 // Grid rows of the button and group-box browsers.
-#include "pbgridrows_p.h"
+#include "propertybrowser/pbgridrows_p.h"
 
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 // Group-box browser: grid rows, group boxes for properties with children, and
 // the deferred return of a plain row once a property loses its last child.
-#include "pbgroupboxpropertybrowser.h"
+#include "propertybrowser/pbgroupboxpropertybrowser.h"
 
-#include "pbgroupboxpropertybrowser_p.h"
+#include "propertybrowser/pbgroupboxpropertybrowser_p.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -4,7 +4,7 @@
 #ifndef PBGROUPBOXPROPERTYBROWSER_H
 #define PBGROUPBOXPROPERTYBROWSER_H
 
-#include "pbabstractpropertybrowser.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
 
 class PbGroupBoxPropertyBrowserPrivate;
 

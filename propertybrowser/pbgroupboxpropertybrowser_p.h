@@ -3,8 +3,8 @@
 #ifndef PBGROUPBOXPROPERTYBROWSER_P_H
 #define PBGROUPBOXPROPERTYBROWSER_P_H
 
-#include "pbgridbrowsercore_p.h"
-#include "pbgroupboxpropertybrowser.h"
+#include "propertybrowser/pbgridbrowsercore_p.h"
+#include "propertybrowser/pbgroupboxpropertybrowser.h"
 
 class QFrame;
 class QGroupBox;

@@ -1,5 +1,5 @@
 // Group rows: properties without a value that only hold children.
-#include "pbgrouppropertymanager.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
 
 PbGroupPropertyManager::PbGroupPropertyManager(QObject *parent) : PbAbstractPropertyManager(parent) {}
 

@@ -1,7 +1,7 @@
 // Manager of group rows: properties that only hold children and show no value.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 class PbGroupPropertyManager : public PbAbstractPropertyManager
 {

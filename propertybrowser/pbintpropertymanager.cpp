@@ -1,8 +1,8 @@
 // Integer properties: ranged values with step, read-only flag and the editor
 // button settings, announced by the shared range rules.
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
-#include "pbintpropertymanager_p.h"
+#include "propertybrowser/pbintpropertymanager_p.h"
 
 
 using Data = PbIntPropertyManagerPrivate::Data;

@@ -2,7 +2,7 @@
 // editor step, a read-only flag and an optional editor button.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 class PbIntPropertyManagerPrivate;
 

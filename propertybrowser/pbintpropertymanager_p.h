@@ -1,8 +1,8 @@
 // Private part of PbIntPropertyManager: one record per property.
 #pragma once
 
-#include "pbintpropertymanager.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QMap>
 

@@ -4,10 +4,10 @@
 #ifndef PBINTSPINEDITORS_P_H
 #define PBINTSPINEDITORS_P_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbeditortracker_p.h"
-#include "pbfactoryutils_p.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbfactoryutils_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 template <class Editor>
 class PbIntSpinEditors

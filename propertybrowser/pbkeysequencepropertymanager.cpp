@@ -1,9 +1,9 @@
 // Manager of key-sequence properties: a plain key sequence, shown with the
 // platform's own key names.
-#include "pbkeysequencepropertymanager.h"
+#include "propertybrowser/pbkeysequencepropertymanager.h"
 
-#include "pbkeysequencepropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbkeysequencepropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 using Data = PbKeySequencePropertyManagerPrivate::Data;
 

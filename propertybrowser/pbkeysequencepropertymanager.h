@@ -2,7 +2,7 @@
 // platform's own key names.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QKeySequence>
 

@@ -1,7 +1,7 @@
 // Private part of PbKeySequencePropertyManager: one record per property.
 #pragma once
 
-#include "pbkeysequencepropertymanager.h"
+#include "propertybrowser/pbkeysequencepropertymanager.h"
 
 #include <QMap>
 

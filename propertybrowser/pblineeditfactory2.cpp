@@ -1,9 +1,9 @@
 // Text editors with a button, committing on Enter or Return.
-#include "pblineeditfactory2.h"
+#include "propertybrowser/pblineeditfactory2.h"
 
-#include "pbeditortracker_p.h"
-#include "pbfactoryutils_p.h"
-#include "pblineeditwidget2.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbfactoryutils_p.h"
+#include "propertybrowser/pblineeditwidget2.h"
 
 #include <QRegExpValidator>
 

@@ -4,8 +4,8 @@
 #ifndef PBLINEEDITFACTORY2_H
 #define PBLINEEDITFACTORY2_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 
 class PbLineEditFactory2Private;
 

@@ -1,8 +1,8 @@
 // Text editor with a button; commits on Enter or Return only.
-#include "pblineeditwidget2.h"
+#include "propertybrowser/pblineeditwidget2.h"
 
-#include "pbeditorbutton_p.h"
-#include "pbeditorutils_p.h"
+#include "propertybrowser/pbeditorbutton_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,12 +1,12 @@
 // Locales: the parent holds the locale, its Language and Country rows show
 // the positions of its language and country in the provider's tables, and an
 // edit of a row makes a new locale of the chosen language and country.
-#include "pblocalepropertymanager.h"
+#include "propertybrowser/pblocalepropertymanager.h"
 
-#include "pbenumpropertymanager.h"
-#include "pblocalepropertymanager_p.h"
-#include "pbmetaenumprovider.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pblocalepropertymanager_p.h"
+#include "propertybrowser/pbmetaenumprovider.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 using Data = PbLocalePropertyManagerPrivate::Data;
 using Row = PbLocalePropertyManagerPrivate::Row;

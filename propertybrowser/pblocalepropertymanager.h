@@ -2,7 +2,7 @@
 // "Country" rows that belong to an inner enumeration manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QLocale>
 

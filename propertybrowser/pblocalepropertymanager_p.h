@@ -2,8 +2,8 @@
 // property's Language and Country rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pblocalepropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pblocalepropertymanager.h"
 
 #include <QMap>
 

@@ -1,9 +1,9 @@
 // Language, country and size-policy name tables for the locale and
 // size-policy managers.
-#include "pbmetaenumprovider.h"
+#include "propertybrowser/pbmetaenumprovider.h"
 
-#include "pbmetaenumprovider_p.h"
-#include "pbmetaenumwrapper_p.h"
+#include "propertybrowser/pbmetaenumprovider_p.h"
+#include "propertybrowser/pbmetaenumwrapper_p.h"
 
 #include <QMetaProperty>
 

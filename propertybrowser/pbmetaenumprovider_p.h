@@ -2,7 +2,7 @@
 // once built.
 #pragma once
 
-#include "pbmetaenumprovider.h"
+#include "propertybrowser/pbmetaenumprovider.h"
 
 #include <QMap>
 #include <QMetaEnum>

@@ -1,10 +1,10 @@
 // Floating-point points: the parent holds the point and its decimals, its X
 // and Y rows follow it, and an edit of a row moves the parent.
-#include "pbpointfpropertymanager.h"
+#include "propertybrowser/pbpointfpropertymanager.h"
 
-#include "pbdoublepropertymanager.h"
-#include "pbpointfpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbpointfpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QtNumeric>
 

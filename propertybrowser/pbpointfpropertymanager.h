@@ -2,7 +2,7 @@
 // shown with editable "X" and "Y" rows of an inner floating-point manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QPointF>
 

@@ -2,8 +2,8 @@
 // property's X and Y rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbpointfpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbpointfpropertymanager.h"
 
 #include <QMap>
 

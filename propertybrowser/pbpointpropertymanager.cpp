@@ -1,10 +1,10 @@
 // Integer points: the parent holds the point, its X and Y rows follow it,
 // and an edit of a row moves the parent.
-#include "pbpointpropertymanager.h"
+#include "propertybrowser/pbpointpropertymanager.h"
 
-#include "pbintpropertymanager.h"
-#include "pbpointpropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbpointpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <climits>
 

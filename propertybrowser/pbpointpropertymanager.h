@@ -2,7 +2,7 @@
 // rows that belong to an inner integer manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QPoint>
 

@@ -1,10 +1,10 @@
 // Property structure: texts and flags, child insertion with duplicate and
 // cycle refusal, removal, and the unlinking order when a property is deleted.
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
-#include "pbabstractpropertymanager.h"
-#include "pbabstractpropertymanager_p.h"
-#include "pbproperty_p.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager_p.h"
+#include "propertybrowser/pbproperty_p.h"
 
 PbProperty::PbProperty(PbAbstractPropertyManager *manager)
     : d_ptr(new PbPropertyPrivate(this, manager))

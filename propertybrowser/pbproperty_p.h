@@ -1,7 +1,7 @@
 // Private part of PbProperty: links to parents and children and the row texts.
 #pragma once
 
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QSet>
 

@@ -1,5 +1,5 @@
 // Swatches, font samples and their texts.
-#include "pbpropertybrowserutils.h"
+#include "propertybrowser/pbpropertybrowserutils.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,9 +1,9 @@
 // Item delegate of the tree browser: cell painting and the open value editor.
-#include "pbpropertyeditordelegate_p.h"
+#include "propertybrowser/pbpropertyeditordelegate_p.h"
 
-#include "pbproperty.h"
-#include "pbpropertyeditorview_p.h"
-#include "pbtreepropertybrowser_p.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbpropertyeditorview_p.h"
+#include "propertybrowser/pbtreepropertybrowser_p.h"
 
 #include <QApplication>
 #include <QFocusEvent>

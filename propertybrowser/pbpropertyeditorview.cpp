@@ -1,9 +1,9 @@
 // Tree widget of the tree browser: row painting, editor opening by key and
 // click, and check-state propagation.
-#include "pbpropertyeditorview_p.h"
+#include "propertybrowser/pbpropertyeditorview_p.h"
 
-#include "pbproperty.h"
-#include "pbtreepropertybrowser_p.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbtreepropertybrowser_p.h"
 
 #include <QApplication>
 #include <QHeaderView>

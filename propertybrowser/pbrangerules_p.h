@@ -4,7 +4,7 @@
 // the new state, propertyChanged before the specific signal.
 #pragma once
 
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QMap>
 #include <QSize>

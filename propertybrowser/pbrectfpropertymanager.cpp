@@ -1,12 +1,12 @@
 // Floating-point rectangles: the parent holds the rectangle inside its optional
 // constraint, the four rows follow it with the constraint's ranges, and an
 // edit of a row moves or resizes the parent.
-#include "pbrectfpropertymanager.h"
+#include "propertybrowser/pbrectfpropertymanager.h"
 
-#include "pbrectfpropertymanager_p.h"
-#include "pbdoublepropertymanager.h"
-#include "pbrangerules_p.h"
-#include "pbrectrules_p.h"
+#include "propertybrowser/pbrectfpropertymanager_p.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
+#include "propertybrowser/pbrectrules_p.h"
 
 #include <QtNumeric>
 

@@ -3,7 +3,7 @@
 // "Y", "Width" and "Height" rows of an inner floating-point manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QRectF>
 

@@ -2,8 +2,8 @@
 // property's X, Y, Width and Height rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbrectfpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbrectfpropertymanager.h"
 
 #include <QMap>
 

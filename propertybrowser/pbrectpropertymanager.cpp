@@ -1,12 +1,12 @@
 // Rectangles: the parent holds the rectangle inside its optional
 // constraint, the four rows follow it with the constraint's ranges, and an
 // edit of a row moves or resizes the parent.
-#include "pbrectpropertymanager.h"
+#include "propertybrowser/pbrectpropertymanager.h"
 
-#include "pbrectpropertymanager_p.h"
-#include "pbintpropertymanager.h"
-#include "pbrangerules_p.h"
-#include "pbrectrules_p.h"
+#include "propertybrowser/pbrectpropertymanager_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
+#include "propertybrowser/pbrectrules_p.h"
 
 
 using Data = PbRectPropertyManagerPrivate::Data;

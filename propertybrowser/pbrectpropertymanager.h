@@ -3,7 +3,7 @@
 // inner integer manager.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QRect>
 

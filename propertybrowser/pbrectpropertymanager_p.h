@@ -2,8 +2,8 @@
 // property's X, Y, Width and Height rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbrectpropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbrectpropertymanager.h"
 
 #include <QMap>
 

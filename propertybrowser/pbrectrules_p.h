@@ -4,7 +4,7 @@
 // which is exact for every int, so that no sum of int coordinates overflows.
 #pragma once
 
-#include "pbcompositerows_p.h"
+#include "propertybrowser/pbcompositerows_p.h"
 
 #include <QtGlobal>
 

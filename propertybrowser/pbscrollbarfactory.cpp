@@ -1,7 +1,7 @@
 // Horizontal scroll bar editors for integer properties.
-#include "pbscrollbarfactory.h"
+#include "propertybrowser/pbscrollbarfactory.h"
 
-#include "pbslidereditors_p.h"
+#include "propertybrowser/pbslidereditors_p.h"
 
 #include <QScrollBar>
 

@@ -3,8 +3,8 @@
 #ifndef PBSCROLLBARFACTORY_H
 #define PBSCROLLBARFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 class PbScrollBarFactoryPrivate;
 

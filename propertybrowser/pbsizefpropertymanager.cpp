@@ -1,10 +1,10 @@
 // Floating-point sizes: ranged per component by the shared range rules, whose hooks
 // bring the Width and Height rows up to the parent; an edit of a row resizes
 // the parent.
-#include "pbsizefpropertymanager.h"
+#include "propertybrowser/pbsizefpropertymanager.h"
 
-#include "pbsizefpropertymanager_p.h"
-#include "pbdoublepropertymanager.h"
+#include "propertybrowser/pbsizefpropertymanager_p.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
 
 #include <QtNumeric>
 

@@ -1,13 +1,13 @@
 // Size policies: the parent holds the policy, its four rows follow it, and an
 // edit of a row changes that part of the parent. QSizePolicy itself keeps the
 // stretches within 0..255, as do the stretch rows.
-#include "pbsizepolicypropertymanager.h"
+#include "propertybrowser/pbsizepolicypropertymanager.h"
 
-#include "pbenumpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbmetaenumprovider.h"
-#include "pbrangerules_p.h"
-#include "pbsizepolicypropertymanager_p.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbmetaenumprovider.h"
+#include "propertybrowser/pbrangerules_p.h"
+#include "propertybrowser/pbsizepolicypropertymanager_p.h"
 
 using Data = PbSizePolicyPropertyManagerPrivate::Data;
 using Row = PbSizePolicyPropertyManagerPrivate::Row;

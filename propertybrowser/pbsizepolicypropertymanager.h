@@ -4,7 +4,7 @@
 // manager).
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QSizePolicy>
 

@@ -2,8 +2,8 @@
 // its four rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbsizepolicypropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbsizepolicypropertymanager.h"
 
 #include <QMap>
 

@@ -1,10 +1,10 @@
 // Sizes: ranged per component by the shared range rules, whose hooks
 // bring the Width and Height rows up to the parent; an edit of a row resizes
 // the parent.
-#include "pbsizepropertymanager.h"
+#include "propertybrowser/pbsizepropertymanager.h"
 
-#include "pbsizepropertymanager_p.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbsizepropertymanager_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 using Data = PbSizePropertyManagerPrivate::Data;
 using Row = PbSizePropertyManagerPrivate::Row;

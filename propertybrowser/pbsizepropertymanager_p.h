@@ -2,9 +2,9 @@
 // property's Width and Height rows.
 #pragma once
 
-#include "pbcompositerows_p.h"
-#include "pbrangerules_p.h"
-#include "pbsizepropertymanager.h"
+#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbrangerules_p.h"
+#include "propertybrowser/pbsizepropertymanager.h"
 
 #include <QMap>
 

@@ -1,7 +1,7 @@
 // Horizontal slider editors for integer properties.
-#include "pbsliderfactory.h"
+#include "propertybrowser/pbsliderfactory.h"
 
-#include "pbslidereditors_p.h"
+#include "propertybrowser/pbslidereditors_p.h"
 
 #include <QSlider>
 

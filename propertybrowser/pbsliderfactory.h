@@ -3,8 +3,8 @@
 #ifndef PBSLIDERFACTORY_H
 #define PBSLIDERFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 class PbSliderFactoryPrivate;
 

@@ -1,8 +1,8 @@
 // Integer editor with a button; commits on Enter or Return only.
-#include "pbspinboxeditwidget2.h"
+#include "propertybrowser/pbspinboxeditwidget2.h"
 
-#include "pbeditorbutton_p.h"
-#include "pbeditorutils_p.h"
+#include "propertybrowser/pbeditorbutton_p.h"
+#include "propertybrowser/pbeditorutils_p.h"
 
 #include <QKeyEvent>
 #include <QSpinBox>

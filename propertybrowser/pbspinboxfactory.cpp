@@ -1,7 +1,7 @@
 // Plain spin-box editors for integer properties.
-#include "pbspinboxfactory.h"
+#include "propertybrowser/pbspinboxfactory.h"
 
-#include "pbintspineditors_p.h"
+#include "propertybrowser/pbintspineditors_p.h"
 
 #include <QSpinBox>
 

@@ -3,8 +3,8 @@
 #ifndef PBSPINBOXFACTORY_H
 #define PBSPINBOXFACTORY_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 class PbSpinBoxFactoryPrivate;
 

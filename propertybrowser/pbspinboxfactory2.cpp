@@ -1,8 +1,8 @@
 // Integer editors with a button, committing on Enter or Return.
-#include "pbspinboxfactory2.h"
+#include "propertybrowser/pbspinboxfactory2.h"
 
-#include "pbintspineditors_p.h"
-#include "pbspinboxeditwidget2.h"
+#include "propertybrowser/pbintspineditors_p.h"
+#include "propertybrowser/pbspinboxeditwidget2.h"
 
 class PbSpinBoxFactory2Private : public PbIntSpinEditors<PbSpinBoxEditWidget2>
 {

@@ -4,8 +4,8 @@
 #ifndef PBSPINBOXFACTORY2_H
 #define PBSPINBOXFACTORY2_H
 
-#include "pbabstracteditorfactory.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbintpropertymanager.h"
 
 class PbSpinBoxFactory2Private;
 

@@ -1,9 +1,9 @@
 // Text properties: texts validated by a regular expression, echo mode, input
 // mask, read-only flag and the editor button settings.
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 
-#include "pbrangerules_p.h"
-#include "pbstringpropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
+#include "propertybrowser/pbstringpropertymanager_p.h"
 
 using Data = PbStringPropertyManagerPrivate::Data;
 

@@ -3,7 +3,7 @@
 // editor button.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QLineEdit>
 #include <QRegExp>

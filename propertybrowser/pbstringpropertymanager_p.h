@@ -1,7 +1,7 @@
 // Private part of PbStringPropertyManager: one record per property.
 #pragma once
 
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 
 #include <QMap>
 

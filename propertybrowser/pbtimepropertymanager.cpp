@@ -1,9 +1,9 @@
 // Manager of time-of-day properties: a plain time, shown in the short time
 // format of the locale that was the default when the manager was built.
-#include "pbtimepropertymanager.h"
+#include "propertybrowser/pbtimepropertymanager.h"
 
-#include "pbtimepropertymanager_p.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbtimepropertymanager_p.h"
+#include "propertybrowser/pbrangerules_p.h"
 
 #include <QLocale>
 using Data = PbTimePropertyManagerPrivate::Data;

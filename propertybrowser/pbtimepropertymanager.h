@@ -2,7 +2,7 @@
 // format of the locale that was the default when the manager was built.
 #pragma once
 
-#include "pbabstractpropertymanager.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
 
 #include <QTime>
 

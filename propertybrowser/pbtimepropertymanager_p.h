@@ -1,7 +1,7 @@
 // Private part of PbTimePropertyManager: one record per property.
 #pragma once
 
-#include "pbtimepropertymanager.h"
+#include "propertybrowser/pbtimepropertymanager.h"
 
 #include <QMap>
 

@@ -1,12 +1,12 @@
 // Tree property browser: the public face over the private part, the view and
 // the delegate.
-#include "pbtreepropertybrowser.h"
+#include "propertybrowser/pbtreepropertybrowser.h"
 
-#include "pbbrowseritem.h"
-#include "pbproperty.h"
-#include "pbpropertyeditordelegate_p.h"
-#include "pbpropertyeditorview_p.h"
-#include "pbtreepropertybrowser_p.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbpropertyeditordelegate_p.h"
+#include "propertybrowser/pbpropertyeditorview_p.h"
+#include "propertybrowser/pbtreepropertybrowser_p.h"
 
 #include <QCoreApplication>
 #include <QHeaderView>

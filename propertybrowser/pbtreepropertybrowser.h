@@ -4,7 +4,7 @@
 #ifndef PBTREEPROPERTYBROWSER_H
 #define PBTREEPROPERTYBROWSER_H
 
-#include "pbabstractpropertybrowser.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
 
 #include <QColor>
 

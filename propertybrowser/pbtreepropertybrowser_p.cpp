@@ -1,11 +1,11 @@
 // Private part of the tree browser: rows for browser items, their refresh,
 // enabled state and colours.
-#include "pbtreepropertybrowser_p.h"
+#include "propertybrowser/pbtreepropertybrowser_p.h"
 
-#include "pbbrowseritem.h"
-#include "pbproperty.h"
-#include "pbpropertyeditordelegate_p.h"
-#include "pbpropertyeditorview_p.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbpropertyeditordelegate_p.h"
+#include "propertybrowser/pbpropertyeditorview_p.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 #ifndef PBTREEPROPERTYBROWSER_P_H
 #define PBTREEPROPERTYBROWSER_P_H
 
-#include "pbtreepropertybrowser.h"
+#include "propertybrowser/pbtreepropertybrowser.h"
 
 #include <QHash>
 #include <QIcon>

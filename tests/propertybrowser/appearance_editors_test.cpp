@@ -1,13 +1,13 @@
 // Colour, font and cursor editors and their factories, with the dialogs
 // replaced by stand-ins: what a choice commits, what a cancel leaves alone,
 // and the cursor factory's hidden choice properties.
-#include "pbcoloreditorfactory.h"
-#include "pbcoloreditwidget.h"
-#include "pbcursoreditorfactory.h"
-#include "pbeditordialogs_p.h"
-#include "pbenumpropertymanager.h"
-#include "pbfonteditorfactory.h"
-#include "pbfonteditwidget.h"
+#include "propertybrowser/pbcoloreditorfactory.h"
+#include "propertybrowser/pbcoloreditwidget.h"
+#include "propertybrowser/pbcursoreditorfactory.h"
+#include "propertybrowser/pbeditordialogs_p.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbfonteditorfactory.h"
+#include "propertybrowser/pbfonteditwidget.h"
 #include "pbtest_support.h"
 
 #include <QComboBox>

@@ -1,15 +1,15 @@
 // The cursor database, the painting utilities and the font, colour and
 // cursor managers: the documented examples, one announcement of what the
 // record holds, and rows that never feed the manager's own pushes back.
-#include "pbboolpropertymanager.h"
-#include "pbcolorpropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbcolorpropertymanager.h"
 #include "pbcore_manager_fixture.h"
-#include "pbcursordatabase.h"
-#include "pbcursorpropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbfontpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbpropertybrowserutils.h"
+#include "propertybrowser/pbcursordatabase.h"
+#include "propertybrowser/pbcursorpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbfontpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbpropertybrowserutils.h"
 
 #include <QBitmap>
 #include <QFontDatabase>

@@ -1,19 +1,19 @@
 // Editor factories with real managers and real editors: what a commit emits
 // and in which order, set-up that commits nothing, several editors of one
 // property, silent enumeration changes, buttons, and editor bookkeeping.
-#include "pbcheckboxfactory.h"
-#include "pbdoublespinbox2.h"
-#include "pbdoublespinboxfactory.h"
-#include "pbenumeditorfactory.h"
-#include "pblineeditfactory2.h"
-#include "pblineeditwidget2.h"
-#include "pbbooledit.h"
-#include "pbproperty.h"
-#include "pbscrollbarfactory.h"
-#include "pbsliderfactory.h"
-#include "pbspinboxeditwidget2.h"
-#include "pbspinboxfactory.h"
-#include "pbspinboxfactory2.h"
+#include "propertybrowser/pbcheckboxfactory.h"
+#include "propertybrowser/pbdoublespinbox2.h"
+#include "propertybrowser/pbdoublespinboxfactory.h"
+#include "propertybrowser/pbenumeditorfactory.h"
+#include "propertybrowser/pblineeditfactory2.h"
+#include "propertybrowser/pblineeditwidget2.h"
+#include "propertybrowser/pbbooledit.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbscrollbarfactory.h"
+#include "propertybrowser/pbsliderfactory.h"
+#include "propertybrowser/pbspinboxeditwidget2.h"
+#include "propertybrowser/pbspinboxfactory.h"
+#include "propertybrowser/pbspinboxfactory2.h"
 #include "tree_test_support.h"
 
 #include <QCheckBox>

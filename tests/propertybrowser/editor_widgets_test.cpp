@@ -1,9 +1,9 @@
 // Editor widgets driven by keys and clicks: commit only on Enter/Return, the
 // keyboard reaching the input field, keys passing the button, check-box texts.
-#include "pbbooledit.h"
-#include "pbdoublespinbox2.h"
-#include "pblineeditwidget2.h"
-#include "pbspinboxeditwidget2.h"
+#include "propertybrowser/pbbooledit.h"
+#include "propertybrowser/pbdoublespinbox2.h"
+#include "propertybrowser/pblineeditwidget2.h"
+#include "propertybrowser/pbspinboxeditwidget2.h"
 #include "tree_test_support.h"
 
 #include <QCheckBox>

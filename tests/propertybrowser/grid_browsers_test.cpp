@@ -1,17 +1,17 @@
 // The button and group-box browsers: grid rows, buttons and panels, group
 // boxes, expanding and collapsing by mouse, the deferred return of a plain
 // row, rows freed while queued, and a screenshot of each browser.
-#include "pbbrowseritem.h"
-#include "pbbuttonpropertybrowser.h"
-#include "pbcolorpropertymanager.h"
-#include "pbcoloreditorfactory.h"
-#include "pbenumeditorfactory.h"
-#include "pbenumpropertymanager.h"
-#include "pbgrouppropertymanager.h"
-#include "pbgroupboxpropertybrowser.h"
-#include "pbintpropertymanager.h"
-#include "pbspinboxfactory.h"
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbbuttonpropertybrowser.h"
+#include "propertybrowser/pbcolorpropertymanager.h"
+#include "propertybrowser/pbcoloreditorfactory.h"
+#include "propertybrowser/pbenumeditorfactory.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
+#include "propertybrowser/pbgroupboxpropertybrowser.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbspinboxfactory.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 #include "pbtest_support.h"
 
 #include <QDir>

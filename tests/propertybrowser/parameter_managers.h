@@ -4,17 +4,17 @@
 #ifndef PARAMETER_MANAGERS_H
 #define PARAMETER_MANAGERS_H
 
-#include "pbboolpropertymanager.h"
-#include "pbcheckboxfactory.h"
-#include "pbdoublepropertymanager.h"
-#include "pbdoublespinboxfactory.h"
-#include "pbenumeditorfactory.h"
-#include "pbgrouppropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pblineeditfactory2.h"
-#include "pbspinboxfactory2.h"
-#include "pbstringpropertymanager.h"
-#include "pbtreepropertybrowser.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbcheckboxfactory.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbdoublespinboxfactory.h"
+#include "propertybrowser/pbenumeditorfactory.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pblineeditfactory2.h"
+#include "propertybrowser/pbspinboxfactory2.h"
+#include "propertybrowser/pbstringpropertymanager.h"
+#include "propertybrowser/pbtreepropertybrowser.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // manager connections held exactly while shown, current item, and the
 // factory registry between browsers, managers and factories.
 #include "pbcore_test_doubles.h"
-#include "pbgrouppropertymanager.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
 
 #include <QPointer>
 #include <QSignalSpy>

@@ -1,19 +1,19 @@
 // The rows of every composite manager live and die with their parent: they
 // belong to the inner managers while the parent exists, go with it, and a row
 // destroyed from outside is forgotten without disturbing the others.
-#include "pbboolpropertymanager.h"
-#include "pbdoublepropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbflagpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pblocalepropertymanager.h"
-#include "pbpointfpropertymanager.h"
-#include "pbpointpropertymanager.h"
-#include "pbrectfpropertymanager.h"
-#include "pbrectpropertymanager.h"
-#include "pbsizefpropertymanager.h"
-#include "pbsizepolicypropertymanager.h"
-#include "pbsizepropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbflagpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pblocalepropertymanager.h"
+#include "propertybrowser/pbpointfpropertymanager.h"
+#include "propertybrowser/pbpointpropertymanager.h"
+#include "propertybrowser/pbrectfpropertymanager.h"
+#include "propertybrowser/pbrectpropertymanager.h"
+#include "propertybrowser/pbsizefpropertymanager.h"
+#include "propertybrowser/pbsizepolicypropertymanager.h"
+#include "propertybrowser/pbsizepropertymanager.h"
 #include "pbvaluetypes_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Every signal and slot that the factories, the browsers, the variant layer
 // and the main window reach by signature string must exist, so that no
 // connection fails at run time with "No such signal".
-#include "pbabstractpropertybrowser.h"
-#include "pbboolpropertymanager.h"
-#include "pbdoublepropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 #include "pbtest_support.h"
 
 #include <QSignalSpy>

@@ -3,11 +3,11 @@
 // factory over it that logs its hooks and tracks plain widgets.
 #pragma once
 
-#include "pbabstracteditorfactory.h"
-#include "pbabstractpropertybrowser.h"
-#include "pbbrowseritem.h"
-#include "pbeditortracker_p.h"
-#include "pbintpropertymanager.h"
+#include "propertybrowser/pbabstracteditorfactory.h"
+#include "propertybrowser/pbabstractpropertybrowser.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbeditortracker_p.h"
+#include "propertybrowser/pbintpropertymanager.h"
 #include "pbtest_support.h"
 
 #include <QWidget>

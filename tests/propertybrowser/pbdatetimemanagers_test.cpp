@@ -1,10 +1,10 @@
 // Date, time, date-time, key-sequence and character managers: the date's
 // range and its refusal of null dates, and the plain setters' signals.
-#include "pbcharpropertymanager.h"
-#include "pbdatepropertymanager.h"
-#include "pbdatetimepropertymanager.h"
-#include "pbkeysequencepropertymanager.h"
-#include "pbtimepropertymanager.h"
+#include "propertybrowser/pbcharpropertymanager.h"
+#include "propertybrowser/pbdatepropertymanager.h"
+#include "propertybrowser/pbdatetimepropertymanager.h"
+#include "propertybrowser/pbkeysequencepropertymanager.h"
+#include "propertybrowser/pbtimepropertymanager.h"
 #include "pbcore_manager_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The enumeration manager: index refusals, the reset on new names, icons, and
 // the silent setter that announces through its own signal.
-#include "pbenumpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
 #include "pbcore_manager_fixture.h"
 
 #include <QPixmap>

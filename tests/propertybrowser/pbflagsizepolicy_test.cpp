@@ -1,10 +1,10 @@
 // Flag and size-policy managers: rows per name, bit bounds up to 31 flags,
 // rows replaced or destroyed, and one announcement of what the record holds.
-#include "pbboolpropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbflagpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbsizepolicypropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbflagpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbsizepolicypropertymanager.h"
 #include "pbvaluetypes_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,13 +1,13 @@
 // Locale, point and point-float managers and the enum-name provider: rows and
 // their names, one announcement of what the record holds however the rows
 // answer a push, row edits, decimals, and the provider's tables.
-#include "pbdoublepropertymanager.h"
-#include "pbenumpropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pblocalepropertymanager.h"
-#include "pbmetaenumprovider.h"
-#include "pbpointfpropertymanager.h"
-#include "pbpointpropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbenumpropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pblocalepropertymanager.h"
+#include "propertybrowser/pbmetaenumprovider.h"
+#include "propertybrowser/pbpointfpropertymanager.h"
+#include "propertybrowser/pbpointpropertymanager.h"
 #include "pbvaluetypes_fixture.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Property structure: insertion places and refusals, removal, the order of
 // signals when properties are deleted, and clearing a manager.
-#include "pbabstractpropertymanager.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbabstractpropertymanager.h"
+#include "propertybrowser/pbproperty.h"
 #include "pbtest_support.h"
 
 #include <QSignalSpy>

@@ -1,9 +1,9 @@
 // The shared range rules as the integer and floating-point managers apply
 // them: clamping, checkChanging, border moves and their signal order, and the
 // per-component rules of two-component values.
-#include "pbdoublepropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbrangerules_p.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbrangerules_p.h"
 #include "pbtest_support.h"
 
 #include <gtest/gtest.h>

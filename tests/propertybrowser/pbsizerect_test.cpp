@@ -1,12 +1,12 @@
 // Size, size-float, rectangle and rectangle-float managers: ranges and
 // constraints carried into the rows, row edits, one announcement of what the
 // record holds, and the rectangle's refusals.
-#include "pbdoublepropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbrectfpropertymanager.h"
-#include "pbrectpropertymanager.h"
-#include "pbsizefpropertymanager.h"
-#include "pbsizepropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbrectfpropertymanager.h"
+#include "propertybrowser/pbrectpropertymanager.h"
+#include "propertybrowser/pbsizefpropertymanager.h"
+#include "propertybrowser/pbsizepropertymanager.h"
 #include "pbvaluetypes_fixture.h"
 
 #include <gtest/gtest.h>

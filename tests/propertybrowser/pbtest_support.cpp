@@ -1,8 +1,8 @@
 // Signal log and connection-warning guard of the property-browser tests.
 #include "pbtest_support.h"
 
-#include "pbbrowseritem.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbproperty.h"
 
 #include <QDateTime>
 #include <QIcon>

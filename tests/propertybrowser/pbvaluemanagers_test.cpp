@@ -1,10 +1,10 @@
 // The value managers of the main window: defaults, texts and icons, and which
 // setter announces what, in which order.
-#include "pbboolpropertymanager.h"
-#include "pbdoublepropertymanager.h"
-#include "pbgrouppropertymanager.h"
-#include "pbintpropertymanager.h"
-#include "pbstringpropertymanager.h"
+#include "propertybrowser/pbboolpropertymanager.h"
+#include "propertybrowser/pbdoublepropertymanager.h"
+#include "propertybrowser/pbgrouppropertymanager.h"
+#include "propertybrowser/pbintpropertymanager.h"
+#include "propertybrowser/pbstringpropertymanager.h"
 #include "pbcore_manager_fixture.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "pbcore_manager_fixture.h"
-#include "pbproperty.h"
+#include "propertybrowser/pbproperty.h"
 
 inline QStringList rowNames(const PbProperty *property)
 {

@@ -5,9 +5,9 @@
 #define TREE_BROWSER_FIXTURE_H
 
 #include "parameter_managers.h"
-#include "pbbrowseritem.h"
-#include "pbproperty.h"
-#include "pbpropertyeditordelegate_p.h"
+#include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbproperty.h"
+#include "propertybrowser/pbpropertyeditordelegate_p.h"
 #include "tree_test_support.h"
 
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 // Editing in the tree browser with real keys and clicks: opening the value
 // editor by keyboard and mouse, one commit per Enter, disabled rows, window
 // activation, and rows removed while their editor is open.
-#include "pbdoublespinbox2.h"
-#include "pblineeditwidget2.h"
-#include "pbspinboxeditwidget2.h"
+#include "propertybrowser/pbdoublespinbox2.h"
+#include "propertybrowser/pblineeditwidget2.h"
+#include "propertybrowser/pbspinboxeditwidget2.h"
 #include "tree_browser_fixture.h"
 
 #include <QComboBox>
