@@ -20,7 +20,11 @@ constexpr std::uint16_t kShortLongJump = 258;
 // A comparison (216..239) fused with the JT or JF after it: kFused +
 // 2 * (opcode - 216) + (1 for JF).
 constexpr std::uint16_t kFused = 259;
-constexpr std::size_t kKinds = kFused + 48;
+// A=R N before such a fused comparison with an immediate (A==N, A<N, A>N):
+// kLoadCompare + 2 * (0, 1, 2) + (1 for JF); the immediate is kept in bits
+// 16..23 of the target.
+constexpr std::uint16_t kLoadCompare = kFused + 48;
+constexpr std::size_t kKinds = kLoadCompare + 6;
 
 // Bytes OUT gathers before they are handed on.
 constexpr std::size_t kOutputPiece = 64 * 1024;
@@ -101,12 +105,29 @@ void ZpaqlMachine::decode(const std::vector<std::uint8_t> &code)
         i.target = jump.target;
         i.length = std::uint8_t(i.length + jump.length);
     }
+    // The commonest test of a transform's state: a register loaded, compared
+    // with a constant and jumped on, in one step.
+    for (std::uint32_t pc = 0; pc + 2 < length; ++pc) {
+        Instruction &i = m_code[pc];
+        const Instruction &test = m_code[pc + 2];
+        if (i.kind != 7 || i.length != 2 || test.kind < kFused || test.kind >= kLoadCompare ||
+            test.target > 0xFFFF)
+            continue;
+        const unsigned compare = 216 + (test.kind - kFused) / 2;
+        if (compare != 223 && compare != 231 && compare != 239)
+            continue;
+        i.kind = std::uint16_t(kLoadCompare + 2 * ((compare - 223) / 8) + ((test.kind - kFused) & 1));
+        i.target = test.target | std::uint32_t(test.n) << 16;
+        i.length = std::uint8_t(2 + test.length);
+    }
     // A run ends with a jump, HALT or a failing entry; code before them only
     // falls through.
     m_runCost.assign(std::size_t(length) + 1, 1);
     for (std::uint32_t pc = length; pc-- > 0;) {
         const std::uint16_t kind = m_code[pc].kind;
-        if (kind >= kFused)
+        if (kind >= kLoadCompare)
+            m_runCost[pc] = 3;
+        else if (kind >= kFused)
             m_runCost[pc] = 2;
         else if (kind != 0 && kind < 256 && kind != 56 && kind != 63 && kind != 255 && kind != 39 &&
                  kind != 47)
@@ -230,6 +251,7 @@ void ZpaqlMachine::run(std::uint32_t input)
         &&fused294, &&fused295, &&fused296, &&fused297, &&fused298, &&fused299,
         &&fused300, &&fused301, &&fused302, &&fused303, &&fused304, &&fused305,
         &&fused306,
+        &&loadCompare0, &&loadCompare1, &&loadCompare2, &&loadCompare3, &&loadCompare4, &&loadCompare5,
     };
     CHARGE_RUN();
     NEXT();
@@ -763,6 +785,49 @@ fused306:
     f = a > std::uint32_t(i->n);
     if (!f)
         pc = i->target;
+    CHARGE_RUN();
+    NEXT();
+// A register load, a comparison with a constant and a conditional jump.
+loadCompare0:
+    a = R[i->n];
+    f = a == (i->target >> 16);
+    if (f)
+        pc = i->target & 0xFFFF;
+    CHARGE_RUN();
+    NEXT();
+loadCompare1:
+    a = R[i->n];
+    f = a == (i->target >> 16);
+    if (!f)
+        pc = i->target & 0xFFFF;
+    CHARGE_RUN();
+    NEXT();
+loadCompare2:
+    a = R[i->n];
+    f = a < (i->target >> 16);
+    if (f)
+        pc = i->target & 0xFFFF;
+    CHARGE_RUN();
+    NEXT();
+loadCompare3:
+    a = R[i->n];
+    f = a < (i->target >> 16);
+    if (!f)
+        pc = i->target & 0xFFFF;
+    CHARGE_RUN();
+    NEXT();
+loadCompare4:
+    a = R[i->n];
+    f = a > (i->target >> 16);
+    if (f)
+        pc = i->target & 0xFFFF;
+    CHARGE_RUN();
+    NEXT();
+loadCompare5:
+    a = R[i->n];
+    f = a > (i->target >> 16);
+    if (!f)
+        pc = i->target & 0xFFFF;
     CHARGE_RUN();
     NEXT();
 opStop:            save();

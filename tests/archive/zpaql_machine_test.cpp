@@ -177,6 +177,14 @@ TEST(ZpaqlMachine, ComparisonWithItsConditionalJump)
     into.run(7); // F still 0: the jump is taken
     EXPECT_EQ(into.a(), 7u);
     EXPECT_EQ(into.executed(), 3u);
+    // With a register load in front: 0: R3=A  2: A=R3  4: A>5  6: JF +1  8: A++  9: HALT
+    ZpaqlMachine loaded = machine({R_A, 3, A_R, 3, GT, 5, JF, 1, A_INC});
+    for (std::uint32_t input : {9u, 2u, 5u, 6u}) {
+        loaded.run(input);
+        EXPECT_EQ(loaded.a(), input > 5 ? input + 1 : input) << input;
+        EXPECT_EQ(loaded.f(), input > 5) << input;
+    }
+    EXPECT_EQ(loaded.executed(), 4 * 5u + 2);
 }
 
 TEST(ZpaqlMachine, OutputOnlyThroughOut)
