@@ -32,7 +32,8 @@ std::string readText(ByteReader &in, const char *what)
 
 } // namespace
 
-BlockScanner::BlockScanner(const ArchiveInput &input) : m_input(input), m_size(input.size())
+BlockScanner::BlockScanner(const ArchiveInput &input)
+    : m_input(input), m_size(input.size()), m_in(input, 0, input.size())
 {
     ZPAQ_CHECK(m_size > 0, "archive is empty");
     if (startsWith(0, kTag, sizeof kTag) || startsWith(0, kMagic, 3))
@@ -43,17 +44,17 @@ BlockScanner::BlockScanner(const ArchiveInput &input) : m_input(input), m_size(i
     m_pos = found;
 }
 
-bool BlockScanner::startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n) const
+bool BlockScanner::startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n)
 {
-    std::uint8_t bytes[sizeof kTaggedMagic];
-    if (pos > m_size || m_size - pos < n || n > sizeof bytes)
+    if (pos > m_size)
         return false;
-    m_input.read(pos, bytes, n);
-    return std::memcmp(bytes, what, n) == 0;
+    m_in.seek(pos);
+    const std::uint8_t *bytes = m_in.ahead(n);
+    return bytes && std::memcmp(bytes, what, n) == 0;
 }
 
 // The archive ends inside a locator tag or a "zPQ".
-bool BlockScanner::isCutBlockStart(std::size_t pos) const
+bool BlockScanner::isCutBlockStart(std::size_t pos)
 {
     const std::size_t rest = m_size - pos;
     return rest < sizeof kTaggedMagic &&
@@ -103,10 +104,10 @@ bool BlockScanner::next(BlockLayout &block)
     block = BlockLayout();
     block.start = start;
     block.headerOffset = magicAt;
-    ByteReader in(m_input, magicAt, m_size);
-    block.header = parseBlockHeader(in);
-    layoutSegments(in, block);
-    block.end = in.offset();
+    m_in.seek(magicAt);
+    block.header = parseBlockHeader(m_in);
+    layoutSegments(m_in, block);
+    block.end = m_in.offset();
     m_pos = block.end;
     return true;
 }

@@ -48,12 +48,13 @@ public:
 
 private:
     std::size_t findTaggedBlock(std::size_t from) const;
-    bool startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n) const;
-    bool isCutBlockStart(std::size_t pos) const;
+    bool startsWith(std::size_t pos, const std::uint8_t *what, std::size_t n);
+    bool isCutBlockStart(std::size_t pos);
     void layoutSegments(ByteReader &in, BlockLayout &block);
 
     const ArchiveInput &m_input;
     std::size_t m_size;
+    ByteReader m_in; // one buffer for all blocks
     std::size_t m_pos = 0;
     std::size_t m_skipped = 0;
 };

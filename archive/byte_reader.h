@@ -58,6 +58,23 @@ public:
         return p;
     }
 
+    /// The next `n` bytes without taking them, or null when fewer are left.
+    const std::uint8_t *ahead(std::size_t n)
+    {
+        return n <= m_size - m_pos || refill(n) ? m_data + m_pos : nullptr;
+    }
+
+    /// Continues at archive offset `offset` (reading from the file).
+    void seek(std::size_t offset)
+    {
+        if (offset >= m_base && offset - m_base <= m_size) {
+            m_pos = offset - m_base;
+        } else {
+            m_base = offset;
+            m_pos = m_size = 0;
+        }
+    }
+
     /// Skips `n` bytes without reading them.
     void skip(std::size_t n, const char *what)
     {
