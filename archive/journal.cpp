@@ -5,6 +5,7 @@
 #include "decode_error.h"
 #include "zpaq_choices.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -104,7 +105,14 @@ void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8
     ZPAQ_CHECK(std::uint64_t(name.number) + count <= 0x100000000ull,
                "hash block %u numbers fragments past 2^32", name.number);
     ZPAQ_CHECK(m_fragments.size() + count < 0xFFFFFFFFull, "more than 2^32 fragments");
-    charge(std::int64_t(count * sizeof(Fragment)) + kMapEntryBytes);
+    charge(kMapEntryBytes);
+    // The table grows by half at a time; what it holds is counted.
+    const std::size_t needed = m_fragments.size() + count;
+    if (needed > m_fragments.capacity()) {
+        const std::size_t capacity = std::max(needed, m_fragments.capacity() * 3 / 2);
+        charge(std::int64_t((capacity - m_fragments.capacity()) * sizeof(Fragment)));
+        m_fragments.reserve(capacity);
+    }
     const auto block = m_dataBlockByNumber.find(name.number);
     DataBlockContents *contents = nullptr;
     if (block != m_dataBlockByNumber.end()) {
@@ -119,7 +127,6 @@ void Journal::addHashBlock(const JournalName &name, const std::vector<std::uint8
     ByteReader in(data.data(), data.size());
     in.inU32le("hash block");
     std::uint64_t offset = 0;
-    m_fragments.reserve(m_fragments.size() + count);
     for (std::size_t t = 0; t < count; ++t) {
         Fragment f;
         std::memcpy(f.sha1, in.inBytes(20, "fragment hash"), 20);
