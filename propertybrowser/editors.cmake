@@ -34,6 +34,7 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbenumeditorfactory.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbspinboxfactory2.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbspinboxfactory2.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pblineeditcore_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pblineeditfactory2.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pblineeditfactory2.cpp
 )

@@ -1,17 +1,13 @@
 // Plain line-edit editors for text properties, committing on Enter or Return.
 #include "propertybrowser/pblineeditfactory.h"
 
-#include "propertybrowser/pbeditortracker_p.h"
-#include "propertybrowser/pbfactoryutils_p.h"
-
-#include <QLineEdit>
-#include <QRegExpValidator>
+#include "propertybrowser/pblineeditcore_p.h"
 
 class PbLineEditFactoryPrivate
 {
 public:
     PbLineEditFactory *q_ptr;
-    EditorTracker<QLineEdit> tracker;
+    LineEditFactoryCore<QLineEdit> core;
 };
 
 PbLineEditFactory::PbLineEditFactory(QObject *parent)
@@ -21,49 +17,23 @@ PbLineEditFactory::PbLineEditFactory(QObject *parent)
 
 PbLineEditFactory::~PbLineEditFactory()
 {
-    deleteTrackedEditors(d_ptr->tracker);
+    deleteTrackedEditors(d_ptr->core.tracker);
     delete d_ptr;
-}
-
-// The string manager announces input-mask changes, so open editors follow
-// them as they follow the other settings.
-static void linkManager(PbStringPropertyManager *manager, PbLineEditFactory *factory, bool connectIt)
-{
-    static const SignalLink links[] = {
-        {SIGNAL(valueChanged(PbProperty*,QString)), SLOT(slotPropertyChanged(PbProperty*,QString))},
-        {SIGNAL(regExpChanged(PbProperty*,QRegExp)), SLOT(slotRegExpChanged(PbProperty*,QRegExp))},
-        {SIGNAL(inputMaskChanged(PbProperty*,QString)), SLOT(slotInputMaskChanged(PbProperty*,QString))},
-        {SIGNAL(echoModeChanged(PbProperty*,int)), SLOT(slotEchoModeChanged(PbProperty*,int))},
-        {SIGNAL(readOnlyChanged(PbProperty*,bool)), SLOT(slotReadOnlyChanged(PbProperty*,bool))},
-    };
-    linkSignals(manager, factory, links, connectIt);
 }
 
 void PbLineEditFactory::connectPropertyManager(PbStringPropertyManager *manager)
 {
-    linkManager(manager, this, true);
+    linkStringManager(manager, this, true);
 }
 
 void PbLineEditFactory::disconnectPropertyManager(PbStringPropertyManager *manager)
 {
-    linkManager(manager, this, false);
-}
-
-// A validator over a valid expression, owned by the editor; null otherwise.
-static QValidator *makeValidator(const QRegExp &regExp, QLineEdit *editor)
-{
-    return regExp.isValid() ? new QRegExpValidator(regExp, editor) : nullptr;
+    linkStringManager(manager, this, false);
 }
 
 QWidget *PbLineEditFactory::createEditor(PbStringPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    QLineEdit *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setEchoMode(QLineEdit::EchoMode(manager->echoMode(property)));
-    editor->setReadOnly(manager->isReadOnly(property));
-    editor->setInputMask(manager->inputMask(property));
-    if (QValidator *validator = makeValidator(manager->regExp(property), editor))
-        editor->setValidator(validator);
-    editor->setText(manager->value(property));
+    QLineEdit *editor = d_ptr->core.createEditor(manager, property, parent);
     connect(editor, SIGNAL(returnPressed()), this, SLOT(slotSetValue()));
     connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
     return editor;
@@ -71,66 +41,35 @@ QWidget *PbLineEditFactory::createEditor(PbStringPropertyManager *manager, PbPro
 
 void PbLineEditFactory::slotPropertyChanged(PbProperty *property, const QString &value)
 {
-    const QList<QLineEdit *> editors = d_ptr->tracker.editors(property);
-    if (editors.isEmpty())
-        return;
-    updateEditorsBlocked(editors, [&value](QLineEdit *e) {
-        if (e->text() != value)
-            e->setText(value);
-    });
-    if (PbStringPropertyManager *manager = managerForProperty(property))
-        Q_EMIT manager->valueUpdated(property, value);
+    d_ptr->core.valueChanged(managerForProperty(property), property, value);
 }
 
 void PbLineEditFactory::slotRegExpChanged(PbProperty *property, const QRegExp &regExp)
 {
-    if (!managerForProperty(property))
-        return;
-    updateEditorsBlocked(d_ptr->tracker.editors(property), [&regExp](QLineEdit *e) {
-        const QValidator *old = e->validator();
-        e->setValidator(makeValidator(regExp, e));
-        delete old;
-    });
+    d_ptr->core.regExpChanged(managerForProperty(property), property, regExp);
 }
 
 void PbLineEditFactory::slotInputMaskChanged(PbProperty *property, const QString &mask)
 {
-    if (!managerForProperty(property))
-        return;
-    updateEditorsBlocked(d_ptr->tracker.editors(property), [&mask](QLineEdit *e) { e->setInputMask(mask); });
+    d_ptr->core.inputMaskChanged(managerForProperty(property), property, mask);
 }
 
 void PbLineEditFactory::slotEchoModeChanged(PbProperty *property, int mode)
 {
-    if (!managerForProperty(property))
-        return;
-    updateEditorsBlocked(d_ptr->tracker.editors(property),
-                         [mode](QLineEdit *e) { e->setEchoMode(QLineEdit::EchoMode(mode)); });
+    d_ptr->core.echoModeChanged(managerForProperty(property), property, mode);
 }
 
 void PbLineEditFactory::slotReadOnlyChanged(PbProperty *property, bool readOnly)
 {
-    if (!managerForProperty(property))
-        return;
-    updateEditorsBlocked(d_ptr->tracker.editors(property), [readOnly](QLineEdit *e) { e->setReadOnly(readOnly); });
+    d_ptr->core.readOnlyChanged(managerForProperty(property), property, readOnly);
 }
 
 void PbLineEditFactory::slotSetValue()
 {
-    // Only the editor in which Enter was pressed is committed: committing
-    // every open editor of the property in turn would let a stale text in
-    // another editor overwrite what was just typed.
-    QLineEdit *editor = d_ptr->tracker.editorOf(sender());
-    PbProperty *property = d_ptr->tracker.propertyOf(sender());
-    PbStringPropertyManager *manager = managerForProperty(property);
-    if (!editor || !manager)
-        return;
-    const bool wasBlocked = editor->blockSignals(true);
-    manager->setValue(property, editor->text(), manager->isReadOnly(property));
-    editor->blockSignals(wasBlocked);
+    d_ptr->core.commit(sender(), managerForProperty(d_ptr->core.tracker.propertyOf(sender())));
 }
 
 void PbLineEditFactory::slotEditorDestroyed(QObject *object)
 {
-    d_ptr->tracker.slotEditorDestroyed(object);
+    d_ptr->core.tracker.slotEditorDestroyed(object);
 }
