@@ -5,10 +5,15 @@
 
 #include "propertybrowser/pbcharedit.h"
 
-class PbCharEditorFactoryPrivate : public PbValueEditors<PbCharEdit, PbCharPropertyManager>
+class PbCharEditorFactoryPrivate : public PbSingleValueEditors<PbCharEdit, PbCharPropertyManager, QChar>
 {
 public:
-    using PbValueEditors<PbCharEdit, PbCharPropertyManager>::PbValueEditors;
+    explicit PbCharEditorFactoryPrivate(PbCharEditorFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QChar)), SLOT(slotPropertyChanged(PbProperty*,QChar)),
+                                         SIGNAL(valueChanged(QChar)), SLOT(slotSetValue(QChar)),
+                                         [](PbCharEdit *e, const QChar &v) { e->setValue(v); }, true})
+    {
+    }
 };
 
 PbCharEditorFactory::PbCharEditorFactory(QObject *parent)
@@ -23,34 +28,27 @@ PbCharEditorFactory::~PbCharEditorFactory()
 
 void PbCharEditorFactory::connectPropertyManager(PbCharPropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QChar)), this, SLOT(slotPropertyChanged(PbProperty*,QChar)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbCharEditorFactory::disconnectPropertyManager(PbCharPropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QChar)), this, SLOT(slotPropertyChanged(PbProperty*,QChar)));
+    d_ptr->linkManager(manager, false);
 }
 
 QWidget *PbCharEditorFactory::createEditor(PbCharPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    PbCharEdit *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setValue(manager->value(property));
-    connect(editor, SIGNAL(valueChanged(QChar)), this, SLOT(slotSetValue(QChar)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbCharEditorFactory::slotPropertyChanged(PbProperty *property, const QChar &value)
 {
-    d_ptr->propertyChanged(
-        property, value, [](PbCharEdit *e, const QChar &v) { e->setValue(v); }, true);
+    d_ptr->propertyChanged(property, value);
 }
 
 void PbCharEditorFactory::slotSetValue(const QChar &value)
 {
-    PbProperty *property = nullptr;
-    if (PbCharPropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
 }
 
 void PbCharEditorFactory::slotEditorDestroyed(QObject *object)

@@ -4,10 +4,15 @@
 #include "propertybrowser/pbcoloreditwidget.h"
 #include "propertybrowser/pbvalueeditors_p.h"
 
-class PbColorEditorFactoryPrivate : public PbValueEditors<PbColorEditWidget, PbColorPropertyManager>
+class PbColorEditorFactoryPrivate : public PbSingleValueEditors<PbColorEditWidget, PbColorPropertyManager, QColor>
 {
 public:
-    using PbValueEditors<PbColorEditWidget, PbColorPropertyManager>::PbValueEditors;
+    explicit PbColorEditorFactoryPrivate(PbColorEditorFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QColor)), SLOT(slotPropertyChanged(PbProperty*,QColor)),
+                                         SIGNAL(valueChanged(QColor)), SLOT(slotSetValue(QColor)),
+                                         [](PbColorEditWidget *e, const QColor &v) { e->setValue(v); }, true})
+    {
+    }
 };
 
 PbColorEditorFactory::PbColorEditorFactory(QObject *parent)
@@ -15,37 +20,37 @@ PbColorEditorFactory::PbColorEditorFactory(QObject *parent)
 {
 }
 
-PbColorEditorFactory::~PbColorEditorFactory() { delete d_ptr; }
+PbColorEditorFactory::~PbColorEditorFactory()
+{
+    delete d_ptr;
+}
 
 void PbColorEditorFactory::connectPropertyManager(PbColorPropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QColor)), this, SLOT(slotPropertyChanged(PbProperty*,QColor)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbColorEditorFactory::disconnectPropertyManager(PbColorPropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QColor)), this, SLOT(slotPropertyChanged(PbProperty*,QColor)));
+    d_ptr->linkManager(manager, false);
 }
 
 QWidget *PbColorEditorFactory::createEditor(PbColorPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    PbColorEditWidget *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setValue(manager->value(property));
-    connect(editor, SIGNAL(valueChanged(QColor)), this, SLOT(slotSetValue(QColor)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbColorEditorFactory::slotPropertyChanged(PbProperty *property, const QColor &value)
 {
-    d_ptr->propertyChanged(property, value, [](PbColorEditWidget *e, const QColor &v) { e->setValue(v); }, true);
+    d_ptr->propertyChanged(property, value);
 }
-
-void PbColorEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
 
 void PbColorEditorFactory::slotSetValue(const QColor &value)
 {
-    PbProperty *property = nullptr;
-    if (PbColorPropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
+}
+
+void PbColorEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
 }

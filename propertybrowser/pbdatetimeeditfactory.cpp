@@ -5,10 +5,15 @@
 
 #include <QDateTimeEdit>
 
-class PbDateTimeEditFactoryPrivate : public PbValueEditors<QDateTimeEdit, PbDateTimePropertyManager>
+class PbDateTimeEditFactoryPrivate : public PbSingleValueEditors<QDateTimeEdit, PbDateTimePropertyManager, QDateTime>
 {
 public:
-    using PbValueEditors<QDateTimeEdit, PbDateTimePropertyManager>::PbValueEditors;
+    explicit PbDateTimeEditFactoryPrivate(PbDateTimeEditFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QDateTime)), SLOT(slotPropertyChanged(PbProperty*,QDateTime)),
+                                         SIGNAL(dateTimeChanged(QDateTime)), SLOT(slotSetValue(QDateTime)),
+                                         [](QDateTimeEdit *e, const QDateTime &v) { e->setDateTime(v); }, false})
+    {
+    }
 };
 
 PbDateTimeEditFactory::PbDateTimeEditFactory(QObject *parent)
@@ -23,36 +28,27 @@ PbDateTimeEditFactory::~PbDateTimeEditFactory()
 
 void PbDateTimeEditFactory::connectPropertyManager(PbDateTimePropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QDateTime)), this,
-            SLOT(slotPropertyChanged(PbProperty*,QDateTime)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbDateTimeEditFactory::disconnectPropertyManager(PbDateTimePropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QDateTime)), this,
-               SLOT(slotPropertyChanged(PbProperty*,QDateTime)));
+    d_ptr->linkManager(manager, false);
 }
 
 QWidget *PbDateTimeEditFactory::createEditor(PbDateTimePropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    QDateTimeEdit *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setDateTime(manager->value(property));
-    connect(editor, SIGNAL(dateTimeChanged(QDateTime)), this, SLOT(slotSetValue(QDateTime)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbDateTimeEditFactory::slotPropertyChanged(PbProperty *property, const QDateTime &value)
 {
-    d_ptr->propertyChanged(
-        property, value, [](QDateTimeEdit *e, const QDateTime &v) { e->setDateTime(v); }, false);
+    d_ptr->propertyChanged(property, value);
 }
 
 void PbDateTimeEditFactory::slotSetValue(const QDateTime &value)
 {
-    PbProperty *property = nullptr;
-    if (PbDateTimePropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
 }
 
 void PbDateTimeEditFactory::slotEditorDestroyed(QObject *object)

@@ -4,10 +4,15 @@
 #include "propertybrowser/pbfonteditwidget.h"
 #include "propertybrowser/pbvalueeditors_p.h"
 
-class PbFontEditorFactoryPrivate : public PbValueEditors<PbFontEditWidget, PbFontPropertyManager>
+class PbFontEditorFactoryPrivate : public PbSingleValueEditors<PbFontEditWidget, PbFontPropertyManager, QFont>
 {
 public:
-    using PbValueEditors<PbFontEditWidget, PbFontPropertyManager>::PbValueEditors;
+    explicit PbFontEditorFactoryPrivate(PbFontEditorFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QFont)), SLOT(slotPropertyChanged(PbProperty*,QFont)),
+                                         SIGNAL(valueChanged(QFont)), SLOT(slotSetValue(QFont)),
+                                         [](PbFontEditWidget *e, const QFont &v) { e->setValue(v); }, true})
+    {
+    }
 };
 
 PbFontEditorFactory::PbFontEditorFactory(QObject *parent)
@@ -15,37 +20,37 @@ PbFontEditorFactory::PbFontEditorFactory(QObject *parent)
 {
 }
 
-PbFontEditorFactory::~PbFontEditorFactory() { delete d_ptr; }
+PbFontEditorFactory::~PbFontEditorFactory()
+{
+    delete d_ptr;
+}
 
 void PbFontEditorFactory::connectPropertyManager(PbFontPropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QFont)), this, SLOT(slotPropertyChanged(PbProperty*,QFont)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbFontEditorFactory::disconnectPropertyManager(PbFontPropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QFont)), this, SLOT(slotPropertyChanged(PbProperty*,QFont)));
+    d_ptr->linkManager(manager, false);
 }
 
 QWidget *PbFontEditorFactory::createEditor(PbFontPropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    PbFontEditWidget *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setValue(manager->value(property));
-    connect(editor, SIGNAL(valueChanged(QFont)), this, SLOT(slotSetValue(QFont)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbFontEditorFactory::slotPropertyChanged(PbProperty *property, const QFont &value)
 {
-    d_ptr->propertyChanged(property, value, [](PbFontEditWidget *e, const QFont &v) { e->setValue(v); }, true);
+    d_ptr->propertyChanged(property, value);
 }
-
-void PbFontEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
 
 void PbFontEditorFactory::slotSetValue(const QFont &value)
 {
-    PbProperty *property = nullptr;
-    if (PbFontPropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
+}
+
+void PbFontEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
 }

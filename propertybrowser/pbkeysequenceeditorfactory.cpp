@@ -5,10 +5,15 @@
 
 #include "propertybrowser/pbkeysequenceedit.h"
 
-class PbKeySequenceEditorFactoryPrivate : public PbValueEditors<PbKeySequenceEdit, PbKeySequencePropertyManager>
+class PbKeySequenceEditorFactoryPrivate : public PbSingleValueEditors<PbKeySequenceEdit, PbKeySequencePropertyManager, QKeySequence>
 {
 public:
-    using PbValueEditors<PbKeySequenceEdit, PbKeySequencePropertyManager>::PbValueEditors;
+    explicit PbKeySequenceEditorFactoryPrivate(PbKeySequenceEditorFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QKeySequence)), SLOT(slotPropertyChanged(PbProperty*,QKeySequence)),
+                                         SIGNAL(keySequenceChanged(QKeySequence)), SLOT(slotSetValue(QKeySequence)),
+                                         [](PbKeySequenceEdit *e, const QKeySequence &v) { e->setKeySequence(v); }, false})
+    {
+    }
 };
 
 PbKeySequenceEditorFactory::PbKeySequenceEditorFactory(QObject *parent)
@@ -23,37 +28,27 @@ PbKeySequenceEditorFactory::~PbKeySequenceEditorFactory()
 
 void PbKeySequenceEditorFactory::connectPropertyManager(PbKeySequencePropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QKeySequence)), this,
-            SLOT(slotPropertyChanged(PbProperty*,QKeySequence)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbKeySequenceEditorFactory::disconnectPropertyManager(PbKeySequencePropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QKeySequence)), this,
-               SLOT(slotPropertyChanged(PbProperty*,QKeySequence)));
+    d_ptr->linkManager(manager, false);
 }
 
-QWidget *PbKeySequenceEditorFactory::createEditor(PbKeySequencePropertyManager *manager, PbProperty *property,
-                                                  QWidget *parent)
+QWidget *PbKeySequenceEditorFactory::createEditor(PbKeySequencePropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    PbKeySequenceEdit *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setKeySequence(manager->value(property));
-    connect(editor, SIGNAL(keySequenceChanged(QKeySequence)), this, SLOT(slotSetValue(QKeySequence)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbKeySequenceEditorFactory::slotPropertyChanged(PbProperty *property, const QKeySequence &value)
 {
-    d_ptr->propertyChanged(
-        property, value, [](PbKeySequenceEdit *e, const QKeySequence &v) { e->setKeySequence(v); }, false);
+    d_ptr->propertyChanged(property, value);
 }
 
 void PbKeySequenceEditorFactory::slotSetValue(const QKeySequence &value)
 {
-    PbProperty *property = nullptr;
-    if (PbKeySequencePropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
 }
 
 void PbKeySequenceEditorFactory::slotEditorDestroyed(QObject *object)

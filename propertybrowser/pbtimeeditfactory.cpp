@@ -5,10 +5,15 @@
 
 #include <QTimeEdit>
 
-class PbTimeEditFactoryPrivate : public PbValueEditors<QTimeEdit, PbTimePropertyManager>
+class PbTimeEditFactoryPrivate : public PbSingleValueEditors<QTimeEdit, PbTimePropertyManager, QTime>
 {
 public:
-    using PbValueEditors<QTimeEdit, PbTimePropertyManager>::PbValueEditors;
+    explicit PbTimeEditFactoryPrivate(PbTimeEditFactory *factory)
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QTime)), SLOT(slotPropertyChanged(PbProperty*,QTime)),
+                                         SIGNAL(timeChanged(QTime)), SLOT(slotSetValue(QTime)),
+                                         [](QTimeEdit *e, const QTime &v) { e->setTime(v); }, false})
+    {
+    }
 };
 
 PbTimeEditFactory::PbTimeEditFactory(QObject *parent)
@@ -23,34 +28,27 @@ PbTimeEditFactory::~PbTimeEditFactory()
 
 void PbTimeEditFactory::connectPropertyManager(PbTimePropertyManager *manager)
 {
-    connect(manager, SIGNAL(valueChanged(PbProperty*,QTime)), this, SLOT(slotPropertyChanged(PbProperty*,QTime)));
+    d_ptr->linkManager(manager, true);
 }
 
 void PbTimeEditFactory::disconnectPropertyManager(PbTimePropertyManager *manager)
 {
-    disconnect(manager, SIGNAL(valueChanged(PbProperty*,QTime)), this, SLOT(slotPropertyChanged(PbProperty*,QTime)));
+    d_ptr->linkManager(manager, false);
 }
 
 QWidget *PbTimeEditFactory::createEditor(PbTimePropertyManager *manager, PbProperty *property, QWidget *parent)
 {
-    QTimeEdit *editor = d_ptr->tracker.createEditor(property, parent);
-    editor->setTime(manager->value(property));
-    connect(editor, SIGNAL(timeChanged(QTime)), this, SLOT(slotSetValue(QTime)));
-    connect(editor, SIGNAL(destroyed(QObject*)), this, SLOT(slotEditorDestroyed(QObject*)));
-    return editor;
+    return d_ptr->createEditor(manager, property, parent);
 }
 
 void PbTimeEditFactory::slotPropertyChanged(PbProperty *property, const QTime &value)
 {
-    d_ptr->propertyChanged(
-        property, value, [](QTimeEdit *e, const QTime &v) { e->setTime(v); }, false);
+    d_ptr->propertyChanged(property, value);
 }
 
 void PbTimeEditFactory::slotSetValue(const QTime &value)
 {
-    PbProperty *property = nullptr;
-    if (PbTimePropertyManager *manager = d_ptr->committing(sender(), &property))
-        manager->setValue(property, value);
+    d_ptr->commit(sender(), value);
 }
 
 void PbTimeEditFactory::slotEditorDestroyed(QObject *object)
