@@ -31,6 +31,16 @@ struct Layout
     Journal journal;
 };
 
+// What the layout of a block kept for later decoding holds in memory.
+std::int64_t layoutMemory(const BlockLayout &block)
+{
+    std::size_t bytes = sizeof(BlockLayout) + block.header.hcomp.capacity() +
+                        block.header.components.capacity() * sizeof(ComponentSpec);
+    for (const SegmentLayout &seg : block.segments)
+        bytes += sizeof(SegmentLayout) + seg.name.capacity() + seg.comment.capacity();
+    return std::int64_t(bytes);
+}
+
 // Walks all blocks: reads the journaling index blocks at once, keeps the
 // layout of data and streaming blocks for later.
 void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, ExtractReport &report)
@@ -50,6 +60,7 @@ void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, E
         }
         if (!journaled) {
             const bool continues = block.segments[0].name.empty() && previousWasStreaming;
+            layout.journal.charge(layoutMemory(block));
             layout.blocks.push_back(std::move(block));
             if (continues)
                 layout.chains.back().push_back(layout.blocks.size() - 1);
@@ -62,6 +73,7 @@ void readLayout(const ArchiveInput &input, Layout &layout, Warnings &warnings, E
         report.journaling = true;
         if (name.type == 'd') {
             layout.journal.addDataBlock(name, layout.blocks.size(), block.end - block.start);
+            layout.journal.charge(layoutMemory(block));
             layout.blocks.push_back(std::move(block));
             continue;
         }

@@ -189,7 +189,7 @@ void Journal::charge(std::int64_t bytes)
 {
     m_memory = std::uint64_t(std::int64_t(m_memory) + bytes);
     ZPAQ_CHECK(m_memory <= m_budget,
-               "the archive's index needs more than %llu MiB of memory",
+               "the archive's index and block list need more than %llu MiB of memory",
                static_cast<unsigned long long>(m_budget >> 20));
 }
 

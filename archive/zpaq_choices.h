@@ -36,9 +36,10 @@ constexpr std::uint64_t kMaxOutputPerCall = std::uint64_t(1) << 24;
 /// index is read).
 constexpr std::uint64_t kMaxIndexBlockBytes = std::uint64_t(64) << 20;
 
-/// Memory the journal may hold for the whole archive: the fragment table, the
-/// fragment numbering and the index records of the files with their
-/// references (and, while planning, where each reference goes).
+/// Memory the archive's index may hold for the whole archive: the fragment
+/// table, the fragment numbering, the index records of the files with their
+/// references (and, while planning, where each reference goes), and the
+/// layouts of the blocks kept for decoding.
 constexpr std::uint64_t kIndexMemoryBudget = std::uint64_t(256) << 20;
 
 /// Longest name (after mapping) and most folders a name may pass through.
