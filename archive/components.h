@@ -1,5 +1,6 @@
 // State of one context-model component and the predict/update functions of
-// each kind. Outputs are stretched probabilities; `P` holds the outputs of
+// each kind, all of one shape so that a block's pipeline can call them
+// directly. Outputs are stretched probabilities; `P` holds the outputs of
 // the components computed so far in this bit.
 #pragma once
 
@@ -40,36 +41,37 @@ struct ComponentState
 
 // Counters (CM, SSE)
 void initCm(ComponentState &c);
-int predictCm(ComponentState &c, std::uint32_t h, const BitContext &bc);
-void updateCm(ComponentState &c, int y);
+int predictConst(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+int predictCm(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+void updateCm(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initSse(ComponentState &c);
 int predictSse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateSse(ComponentState &c, int y);
+void updateSse(ComponentState &c, int y, std::uint32_t h, const int *P);
 
 // Bit histories (ICM, ISSE)
 void initIcm(ComponentState &c);
 /// The state of the current bit in context `h` (the slot is looked up at
 /// nibble boundaries); predictIcm and predictIsse use it.
 void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc);
-int predictIcm(ComponentState &c);
-void updateIcm(ComponentState &c, int y);
+int predictIcm(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+void updateIcm(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initIsse(ComponentState &c);
-int predictIsse(ComponentState &c, const int *P);
-void updateIsse(ComponentState &c, int y, const int *P);
+int predictIsse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+void updateIsse(ComponentState &c, int y, std::uint32_t h, const int *P);
 
 // Mixers (AVG, MIX2, MIX)
-int predictAvg(const ComponentState &c, const int *P);
+int predictAvg(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
 void initMix2(ComponentState &c);
 int predictMix2(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateMix2(ComponentState &c, int y, const int *P);
+void updateMix2(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initMix(ComponentState &c);
 int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateMix(ComponentState &c, int y, const int *P);
+void updateMix(ComponentState &c, int y, std::uint32_t h, const int *P);
 
 // MATCH
 void initMatch(ComponentState &c);
-int predictMatch(ComponentState &c);
-void updateMatch(ComponentState &c, int y, std::uint32_t h);
+int predictMatch(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
+void updateMatch(ComponentState &c, int y, std::uint32_t h, const int *P);
 /// Starts loading the index entry the byte that ends with context `h` will use.
 inline void prefetchMatch(const ComponentState &c, std::uint32_t h)
 {

@@ -43,13 +43,18 @@ void initCm(ComponentState &c)
     c.mask = std::uint32_t((std::uint64_t(1) << c.spec.p[0]) - 1);
 }
 
-int predictCm(ComponentState &c, std::uint32_t h, const BitContext &bc)
+int predictConst(ComponentState &c, std::uint32_t, const BitContext &, const int *)
+{
+    return 4 * (int(c.spec.p[0]) - 128);
+}
+
+int predictCm(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *)
 {
     c.index = (h ^ bc.hmap4) & c.mask;
     return stretch(int(c.table[c.index] >> 17));
 }
 
-void updateCm(ComponentState &c, int y)
+void updateCm(ComponentState &c, int y, std::uint32_t, const int *)
 {
     train(c.table[c.index], y, c.spec.p[1] * kCountLimitScale);
 }
@@ -76,7 +81,7 @@ int predictSse(ComponentState &c, std::uint32_t h, const BitContext &bc, const i
     return stretch(int(mixed >> 13));
 }
 
-void updateSse(ComponentState &c, int y)
+void updateSse(ComponentState &c, int y, std::uint32_t, const int *)
 {
     train(c.table[c.index], y, c.spec.p[3] * kCountLimitScale);
 }

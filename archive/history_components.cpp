@@ -35,9 +35,12 @@ void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc)
     c.state = c.history.at(c.index);
 }
 
-int predictIcm(ComponentState &c) { return stretch(c.weights[c.state] >> 8); }
+int predictIcm(ComponentState &c, std::uint32_t, const BitContext &, const int *)
+{
+    return stretch(c.weights[c.state] >> 8);
+}
 
-void updateIcm(ComponentState &c, int y)
+void updateIcm(ComponentState &c, int y, std::uint32_t, const int *)
 {
     std::int32_t &q = c.weights[c.state];
     q += ((y << 15) - y - (q >> 8)) >> 2;
@@ -57,7 +60,7 @@ void initIsse(ComponentState &c)
     }
 }
 
-int predictIsse(ComponentState &c, const int *P)
+int predictIsse(ComponentState &c, std::uint32_t, const BitContext &, const int *P)
 {
     const int s = c.state;
     c.output = clamp2k((std::int64_t(c.weights[2 * s]) * P[c.spec.p[1]] +
@@ -66,7 +69,7 @@ int predictIsse(ComponentState &c, const int *P)
     return c.output;
 }
 
-void updateIsse(ComponentState &c, int y, const int *P)
+void updateIsse(ComponentState &c, int y, std::uint32_t, const int *P)
 {
     const int err = (y << 15) - y - squash(c.output);
     std::int32_t &w0 = c.weights[2 * c.state];

@@ -15,7 +15,7 @@ void initMatch(ComponentState &c)
     c.bufferMask = std::uint32_t((std::uint64_t(1) << c.spec.p[1]) - 1);
 }
 
-int predictMatch(ComponentState &c)
+int predictMatch(ComponentState &c, std::uint32_t, const BitContext &, const int *)
 {
     if (c.len == 0)
         return 0;
@@ -24,7 +24,7 @@ int predictMatch(ComponentState &c)
     return stretch(c.predictedBit ? 32768 - q : q);
 }
 
-void updateMatch(ComponentState &c, int y, std::uint32_t h)
+void updateMatch(ComponentState &c, int y, std::uint32_t h, const int *)
 {
     if (c.len > 0 && c.predictedBit != y)
         c.len = 0;

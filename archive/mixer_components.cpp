@@ -8,7 +8,7 @@
 
 namespace zpaq {
 
-int predictAvg(const ComponentState &c, const int *P)
+int predictAvg(ComponentState &c, std::uint32_t, const BitContext &, const int *P)
 {
     const int wt = c.spec.p[2];
     return (P[c.spec.p[0]] * wt + P[c.spec.p[1]] * (256 - wt)) >> 8;
@@ -28,7 +28,7 @@ int predictMix2(ComponentState &c, std::uint32_t h, const BitContext &bc, const 
     return c.output;
 }
 
-void updateMix2(ComponentState &c, int y, const int *P)
+void updateMix2(ComponentState &c, int y, std::uint32_t, const int *P)
 {
     const std::int64_t err = (std::int64_t((y << 15) - y - squash(c.output)) * c.spec.p[3]) >>
                              kMix2ErrShift;
@@ -53,17 +53,20 @@ int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const i
     c.index = ((h + (bc.c8 & c.spec.p[4])) & c.mask) * std::uint32_t(m);
     const std::int32_t *w = &c.weights[c.index];
     const int *in = P + c.spec.p[1];
-    std::int64_t dot = 0;
+    // Inputs are within +-2047 and weights within +-2^19, so 32 bits hold
+    // the sum of up to 255 products.
+    std::int32_t dot = 0;
     for (int t = 0; t < m; ++t)
-        dot += std::int64_t(w[t] >> 8) * in[t];
+        dot += (w[t] >> 8) * in[t];
     c.output = clamp2k(dot >> 8);
     return c.output;
 }
 
-void updateMix(ComponentState &c, int y, const int *P)
+void updateMix(ComponentState &c, int y, std::uint32_t, const int *P)
 {
     const int m = c.spec.p[2];
-    const std::int64_t err = (std::int64_t((y << 15) - y - squash(c.output)) * c.spec.p[3]) >> 4;
+    // |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
+    const std::int32_t err = (((y << 15) - y - squash(c.output)) * c.spec.p[3]) >> 4;
     std::int32_t *w = &c.weights[c.index];
     const int *in = P + c.spec.p[1];
     for (int t = 0; t < m; ++t)

@@ -9,37 +9,18 @@ namespace zpaq {
 
 Predictor::Stage Predictor::stageOf(ComponentType type)
 {
-    using C = ComponentState;
-    using B = BitContext;
     switch (type) {
-    case ComponentType::Const:
-        return {[](C &c, std::uint32_t, const B &, const int *) { return 4 * (int(c.spec.p[0]) - 128); },
-                nullptr};
-    case ComponentType::Cm:
-        return {[](C &c, std::uint32_t h, const B &b, const int *) { return predictCm(c, h, b); },
-                [](C &c, int y, std::uint32_t, const int *) { updateCm(c, y); }};
-    case ComponentType::Icm:
-        return {[](C &c, std::uint32_t, const B &, const int *) { return predictIcm(c); },
-                [](C &c, int y, std::uint32_t, const int *) { updateIcm(c, y); }};
-    case ComponentType::Match:
-        return {[](C &c, std::uint32_t, const B &, const int *) { return predictMatch(c); },
-                [](C &c, int y, std::uint32_t h, const int *) { updateMatch(c, y, h); }};
-    case ComponentType::Avg:
-        return {[](C &c, std::uint32_t, const B &, const int *P) { return predictAvg(c, P); }, nullptr};
-    case ComponentType::Mix2:
-        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictMix2(c, h, b, P); },
-                [](C &c, int y, std::uint32_t, const int *P) { updateMix2(c, y, P); }};
-    case ComponentType::Mix:
-        return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictMix(c, h, b, P); },
-                [](C &c, int y, std::uint32_t, const int *P) { updateMix(c, y, P); }};
-    case ComponentType::Isse:
-        return {[](C &c, std::uint32_t, const B &, const int *P) { return predictIsse(c, P); },
-                [](C &c, int y, std::uint32_t, const int *P) { updateIsse(c, y, P); }};
-    case ComponentType::Sse:
-        break;
+    case ComponentType::Const: return {predictConst, nullptr};
+    case ComponentType::Cm: return {predictCm, updateCm};
+    case ComponentType::Icm: return {predictIcm, updateIcm};
+    case ComponentType::Match: return {predictMatch, updateMatch};
+    case ComponentType::Avg: return {predictAvg, nullptr};
+    case ComponentType::Mix2: return {predictMix2, updateMix2};
+    case ComponentType::Mix: return {predictMix, updateMix};
+    case ComponentType::Isse: return {predictIsse, updateIsse};
+    case ComponentType::Sse: break;
     }
-    return {[](C &c, std::uint32_t h, const B &b, const int *P) { return predictSse(c, h, b, P); },
-            [](C &c, int y, std::uint32_t, const int *) { updateSse(c, y); }};
+    return {predictSse, updateSse};
 }
 
 Predictor::Predictor(const BlockHeader &header)
