@@ -1,11 +1,11 @@
 // Concise DCF walk. The cursor moves through the node's stored data one entry
 // at a time; every read is checked against the end of the data, so a
 // truncated or overlong entry ends the walk instead of reading past it.
-#include "dcf.h"
+#include "canopen/dcf.h"
 
-#include "nmt.h"
-#include "od.h"
-#include "sdo.h"
+#include "canopen/nmt.h"
+#include "canopen/od.h"
+#include "canopen/sdo.h"
 
 #include <cstring>
 #include <vector>

@@ -6,7 +6,7 @@
 // node is started. A node that fails is marked 15 (state unknown).
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 constexpr uint16_t kConciseDcfObject = 0x1F22;
 

@@ -1,15 +1,15 @@
 // Routing of received frames by function code (cobId >> 7). Each row names
 // the switch that must be on and the unit that takes the frame; frames of a
 // switched-off unit or of a function code without a unit are dropped.
-#include "dispatch.h"
+#include "canopen/dispatch.h"
 
-#include "emcy.h"
-#include "lifeguard.h"
-#include "lss.h"
-#include "nmt.h"
-#include "pdo.h"
-#include "sdo.h"
-#include "sync.h"
+#include "canopen/emcy.h"
+#include "canopen/lifeguard.h"
+#include "canopen/lss.h"
+#include "canopen/nmt.h"
+#include "canopen/pdo.h"
+#include "canopen/sdo.h"
+#include "canopen/sync.h"
 
 namespace {
 

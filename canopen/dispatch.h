@@ -2,7 +2,7 @@
 // code to the unit that owns it, provided that unit is switched on.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 // Called by the receive thread under the stack lock.
 void dispatchCanMessage(NodeContext *node, const CanMessage *frame);

@@ -1,10 +1,10 @@
 // Emergency object. Each active error holds one of eight slots; the error
 // register is the OR of their masks, and every raised error enters the
 // history at the front.
-#include "emcy.h"
+#include "canopen/emcy.h"
 
-#include "od.h"
-#include "port.h"
+#include "canopen/od.h"
+#include "canopen/port.h"
 
 #include <algorithm>
 

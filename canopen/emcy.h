@@ -3,7 +3,7 @@
 // received emergency frames handed to the node's emergency hook.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 // Clears the error count and watches 0x1003 subentry 0 for writes.
 void startEmcy(NodeContext *node);

@@ -1,11 +1,11 @@
 // Heartbeat and node guarding. Each consumer entry has a one-shot alarm that
 // every frame of its node restarts; the producer and the guard each run on a
 // periodic alarm.
-#include "lifeguard.h"
+#include "canopen/lifeguard.h"
 
-#include "alarm.h"
-#include "od.h"
-#include "port.h"
+#include "canopen/alarm.h"
+#include "canopen/od.h"
+#include "canopen/port.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // for the local node, and remoteNodeState kept current from what is heard.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 // Remote state of a node whose heartbeat or guarding answer stayed away.
 constexpr uint32_t kRemoteNodeLost = 1;

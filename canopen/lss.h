@@ -5,7 +5,7 @@
 // port detached. Results: 0 done or sent, -1 refused.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 namespace LssCommand {
 constexpr uint8_t SwitchModeGlobal = 4;

@@ -1,12 +1,12 @@
 // The local node's NMT state machine. Each state asks for a set of
 // communication objects; entering it switches them and calls its hook.
-#include "nmt.h"
+#include "canopen/nmt.h"
 
-#include "emcy.h"
-#include "lss.h"
-#include "pdo.h"
-#include "port.h"
-#include "sdo.h"
+#include "canopen/emcy.h"
+#include "canopen/lss.h"
+#include "canopen/pdo.h"
+#include "canopen/port.h"
+#include "canopen/sdo.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // communication objects each state asks for, and the NMT frames it sends.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 constexpr uint32_t kNmtRefused = 0xFFFFFFFF;
 

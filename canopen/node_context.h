@@ -4,8 +4,8 @@
 // (master_od.h); every stack operation takes it as its first argument.
 #pragma once
 
-#include "can_message.h"
-#include "od.h"
+#include "canopen/can_message.h"
+#include "canopen/od.h"
 
 #include <array>
 #include <cstddef>

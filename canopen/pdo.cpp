@@ -2,11 +2,11 @@
 // it may go out and is sent only when it differs from the frame last sent;
 // the event timer forces a send, the inhibit time holds sends back. Receive
 // PDOs are cut apart bit by bit and written into the dictionary.
-#include "pdo.h"
+#include "canopen/pdo.h"
 
-#include "alarm.h"
-#include "od.h"
-#include "port.h"
+#include "canopen/alarm.h"
+#include "canopen/od.h"
+#include "canopen/port.h"
 
 #include <cstring>
 

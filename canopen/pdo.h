@@ -4,7 +4,7 @@
 // 0x1800 + n) with its mapping row; receive PDOs likewise from 0x1400/0x1600.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 // Bit value 1 of TpdoStatus::flags: inhibit time running, or for type 252 a
 // frame held for a remote request. For cyclic types (1 to 240) the flags byte

@@ -1,11 +1,11 @@
 // SYNC object. The producer runs on one periodic alarm whose period follows
 // object 0x1006; a write to 0x1005 or 0x1006 restarts it.
-#include "sync.h"
+#include "canopen/sync.h"
 
-#include "alarm.h"
-#include "od.h"
-#include "pdo.h"
-#include "port.h"
+#include "canopen/alarm.h"
+#include "canopen/od.h"
+#include "canopen/pdo.h"
+#include "canopen/port.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // and the SYNC-driven transmit PDOs on every SYNC sent or received.
 #pragma once
 
-#include "node_context.h"
+#include "canopen/node_context.h"
 
 constexpr uint32_t kSyncProducer = 0x40000000;
 

@@ -3,7 +3,7 @@
 // are verified, a failed transfer frees the unit.
 #include "service_fixture.h"
 
-#include "dcf.h"
+#include "canopen/dcf.h"
 
 namespace svctest {
 namespace {

@@ -2,8 +2,8 @@
 // adapter refuses) and the local node's guarding answers.
 #include "service_fixture.h"
 
-#include "lifeguard.h"
-#include "nmt.h"
+#include "canopen/lifeguard.h"
+#include "canopen/nmt.h"
 
 namespace svctest {
 namespace {

@@ -2,7 +2,7 @@
 // and inhibit timers, transmission types on SYNC and at start, remote requests.
 #include "service_fixture.h"
 
-#include "pdo.h"
+#include "canopen/pdo.h"
 
 namespace svctest {
 namespace {

@@ -1,14 +1,14 @@
 // The services test bench: dictionary, frame capture, driven clock, hooks.
 #include "service_fixture.h"
 
-#include "abort_codes.h"
-#include "alarm.h"
-#include "dispatch.h"
-#include "master_od.h"
-#include "od.h"
-#include "sdo.h"
-#include "stack_clock.h"
-#include "stack_timer.h"
+#include "canopen/abort_codes.h"
+#include "canopen/alarm.h"
+#include "canopen/dispatch.h"
+#include "canopen/master_od.h"
+#include "canopen/od.h"
+#include "canopen/sdo.h"
+#include "canopen/stack_clock.h"
+#include "canopen/stack_timer.h"
 
 #include <array>
 #include <cstring>

@@ -4,8 +4,8 @@
 // does, a stack clock moved by the test, and hooks that record their calls as text.
 #pragma once
 
-#include "node_context.h"
-#include "port.h"
+#include "canopen/node_context.h"
+#include "canopen/port.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // and the emergency unit (set/clear frames, register, history, received frames).
 #include "service_fixture.h"
 
-#include "alarm.h"
-#include "emcy.h"
-#include "sync.h"
+#include "canopen/alarm.h"
+#include "canopen/emcy.h"
+#include "canopen/sync.h"
 
 namespace svctest {
 namespace {
