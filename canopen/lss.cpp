@@ -2,12 +2,12 @@
 // specifier in byte 0. The master keeps one request pending at a time (state
 // 3 with a 1000 ms time-out); the slave tracks its mode and the progress of
 // selective switching and identification in the LSS group of the node.
-#include "lss.h"
+#include "canopen/lss.h"
 
-#include "alarm.h"
-#include "nmt.h"
-#include "od.h"
-#include "port.h"
+#include "canopen/alarm.h"
+#include "canopen/nmt.h"
+#include "canopen/od.h"
+#include "canopen/port.h"
 
 #include <cstring>
 
@@ -450,7 +450,9 @@ void onLssSwitchDelay(NodeContext *node, uint32_t)
     node->lssSwitchPhase = 0;
     node->lssSwitchAlarm = deleteAlarm(node->lssSwitchAlarm);
     if (isSlave(node)) {
-        node->port = node->lssKeptPort;
+        // A port closed during the switch is not given back, nor is a port opened since replaced.
+        if (node->lssKeptPort != nullptr)
+            node->port = node->lssKeptPort;
         node->lssKeptPort = nullptr;
         return;
     }

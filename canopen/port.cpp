@@ -31,8 +31,7 @@ void canReceiveThread(void *argument)
 
 CanPortSlot *openCanPort(const BoardSpec *spec, NodeContext *node)
 {
-    if (node->port != nullptr)
-        closeCanPort(node);
+    closeCanPort(node);
     CanPortSlot *slot = nullptr;
     for (CanPortSlot &candidate : canPortSlots) {
         if (candidate.inUse.load() == 0 && !candidate.receiveThread.joinable()) {
@@ -53,16 +52,29 @@ CanPortSlot *openCanPort(const BoardSpec *spec, NodeContext *node)
     slot->handle = handle;
     slot->node = node;
     slot->inUse.store(1);
-    node->port = slot;
+    {
+        StackLockGuard guard;
+        node->port = slot;
+    }
     startPortThread(&slot->receiveThread, canReceiveThread, slot);
     return slot;
 }
 
 int closeCanPort(NodeContext *node)
 {
-    CanPortSlot *slot = node->port;
-    if (slot == nullptr)
-        return 0;
+    // While an LSS bit-rate switch runs, the node's port is held detached; it is
+    // still the node's to close. Both references go under the lock, so no service
+    // or alarm sends through, or switches the rate of, a handle being closed.
+    CanPortSlot *slot = nullptr;
+    {
+        StackLockGuard guard;
+        slot = node->port != nullptr ? node->port : node->lssKeptPort;
+        if (slot == nullptr)
+            return 0;
+        node->port = nullptr;
+        if (node->lssKeptPort == slot)
+            node->lssKeptPort = nullptr;
+    }
     slot->inUse.store(0);
     // The driver's close wakes a receive that is waiting on the port, so the
     // receive thread sees inUse 0 at once and can be joined.
@@ -70,7 +82,6 @@ int closeCanPort(NodeContext *node)
     stopPortThread(&slot->receiveThread);
     slot->handle = nullptr;
     slot->node = nullptr;
-    node->port = nullptr;
     return result;
 }
 

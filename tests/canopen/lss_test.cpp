@@ -2,7 +2,10 @@
 // request, time-outs, and the bit-rate switch with the adapter's own rate codes.
 #include "service_fixture.h"
 
-#include "lss.h"
+#include "canopen/lss.h"
+
+#include <chrono>
+#include <thread>
 
 namespace svctest {
 namespace {
@@ -185,6 +188,74 @@ TEST_F(LssTest, SlaveBitRateSwitchAndConfiguredId)
     node.nmtState = NmtState::Stopped;
     EXPECT_EQ(request({4, 0}), (Frames{{0x709, {0}}})) << "boots with the configured id";
     EXPECT_EQ(node.nmtState, NmtState::PreOperational);
+}
+
+// The bit-rate switch holds the port detached; closing the node's port then still
+// closes it, the switch's alarm no longer reaches it, and a port opened meanwhile
+// stays the node's.
+namespace fakeport {
+std::vector<CanHandle> closed;
+int token;
+CanHandle open(const BoardSpec *) { return &token; }
+uint8_t receive(CanHandle, CanMessage *)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 0;
+}
+int close(CanHandle handle)
+{
+    closed.push_back(handle);
+    return 0;
+}
+} // namespace fakeport
+
+TEST_F(LssTest, PortClosedOrReopenedDuringTheSwitch)
+{
+    canDriver.open = fakeport::open;
+    canDriver.receive = fakeport::receive;
+    canDriver.close = fakeport::close;
+    for (const bool asSlave : {true, false}) {
+        SCOPED_TRACE(asSlave ? "slave" : "master");
+        fakeport::closed.clear();
+        port.handle = &port;
+        port.node = &node;
+        node.port = &port;
+        slave = asSlave ? 1 : 0;
+        const uint16_t delay = 10;
+        if (asSlave) {
+            request({4, 1});
+            request({19, 0, 0});
+            request({21, 10, 0});
+            ASSERT_EQ(node.port, nullptr);
+        } else {
+            configure(19, "1M");
+            feed(frame8(0x7E4, {19, 0, 0}));
+            ASSERT_EQ(configure(21, &delay), 0);
+        }
+        takeSent();
+        takeEvents();
+        EXPECT_EQ(closeCanPort(&node), 0);
+        EXPECT_EQ(fakeport::closed, std::vector<CanHandle>{&port});
+        EXPECT_EQ(node.port, nullptr);
+        EXPECT_EQ(node.lssKeptPort, nullptr);
+        EXPECT_EQ(closeCanPort(&node), 0) << "nothing left to close";
+        EXPECT_EQ(fakeport::closed.size(), 1u);
+
+        const BoardSpec spec{"fake", "4800"};
+        CanPortSlot *reopened = openCanPort(&spec, &node);
+        ASSERT_NE(reopened, nullptr);
+        advance(2 * delay);
+        EXPECT_TRUE(rates.empty()) << "no rate change on a closed port";
+        EXPECT_EQ(node.port, reopened) << "the new port is not replaced";
+        EXPECT_EQ(node.lssSwitchAlarm, kNoAlarm);
+        if (!asSlave) {
+            EXPECT_EQ(takeEvents(), Events{"lss 21"});
+            EXPECT_EQ(result(), 1u) << "the switch did not happen";
+        }
+        EXPECT_EQ(closeCanPort(&node), 0);
+        EXPECT_EQ(fakeport::closed, (std::vector<CanHandle>{&port, &fakeport::token}));
+        EXPECT_FALSE(reopened->receiveThread.joinable()) << "receive thread joined";
+    }
 }
 
 } // namespace
