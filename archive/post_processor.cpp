@@ -2,6 +2,7 @@
 #include "post_processor.h"
 
 #include "decode_error.h"
+#include "zpaq_choices.h"
 
 #include <algorithm>
 
@@ -68,6 +69,7 @@ void PostProcessor::headerByte(std::uint8_t byte)
                 checkLimit(size);
                 m_hash.addData(reinterpret_cast<const char *>(data), int(size));
                 m_segmentBytes += size;
+                m_programOutput += size;
                 m_out.write(data, size);
             });
             m_phase = Phase::Program;
@@ -77,10 +79,19 @@ void PostProcessor::headerByte(std::uint8_t byte)
     }
 }
 
+void PostProcessor::runProgram(std::uint8_t byte)
+{
+    ZPAQ_CHECK(++m_programInput <= kPostInputPerOutput * m_programOutput + kPostInputSlack,
+               "post-processor reads %llu bytes and writes only %llu",
+               static_cast<unsigned long long>(m_programInput),
+               static_cast<unsigned long long>(m_programOutput));
+    m_pcomp->run(byte);
+}
+
 void PostProcessor::put(std::uint8_t byte)
 {
     if (m_phase == Phase::Program)
-        m_pcomp->run(byte);
+        runProgram(byte);
     else if (m_phase == Phase::PassThrough)
         outputByte(byte);
     else
@@ -94,7 +105,7 @@ void PostProcessor::put(const std::uint8_t *data, std::size_t size)
         headerByte(data[i++]);
     if (m_phase == Phase::Program) {
         for (; i < size; ++i)
-            m_pcomp->run(data[i]);
+            runProgram(data[i]);
         return;
     }
     if (i == size)

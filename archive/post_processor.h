@@ -48,6 +48,7 @@ private:
     void flush();
     void headerByte(std::uint8_t byte);
     void checkLimit(std::size_t more) const;
+    void runProgram(std::uint8_t byte);
 
     const BlockHeader &m_header;
     BlockOutput &m_out;
@@ -58,6 +59,7 @@ private:
     std::vector<std::uint8_t> m_buffer;
     QCryptographicHash m_hash{QCryptographicHash::Sha1};
     std::uint64_t m_segmentBytes = 0;
+    std::uint64_t m_programInput = 0, m_programOutput = 0; // over the whole block
     std::uint64_t m_segmentLimit = ~std::uint64_t(0);
     std::string m_segmentName;
 };

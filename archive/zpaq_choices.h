@@ -28,6 +28,13 @@ constexpr std::uint64_t kInstructionBudget = std::uint64_t(1) << 24;
 constexpr std::uint64_t kInstructionsPerCall = std::uint64_t(1) << 10;
 constexpr std::uint64_t kInstructionsPerOutput = 256;
 
+/// A post-processor may read at most this many decoded bytes per byte it
+/// writes, plus the slack (real transforms write about as much as they read
+/// or more). Otherwise a tiny archive could decode without end while it
+/// writes nothing, since only output is bounded by a segment's stated size.
+constexpr std::uint64_t kPostInputPerOutput = 4;
+constexpr std::uint64_t kPostInputSlack = std::uint64_t(1) << 20;
+
 /// Bytes one PCOMP call may write with OUT; a loop that keeps writing is
 /// stopped here, where no per-call allowance stops it.
 constexpr std::uint64_t kMaxOutputPerCall = std::uint64_t(1) << 24;

@@ -163,3 +163,17 @@ TEST(StatedSize, OutputBeyondTheCommentsSizeIsRefused)
     ExtractionRun exact;
     EXPECT_EQ(exact.extract(storedBlock({fileSegment("a.txt", kText)}, true, identityPcomp())), 0);
 }
+
+// A post-processor that reads without writing cannot keep a tiny archive
+// decoding without end: past a slack it must write one byte for every four
+// it reads.
+TEST(StatedSize, PostProcessorThatOnlyReadsIsStopped)
+{
+    SegmentSpec seg = fileSegment("a.txt", QByteArray());
+    seg.comment.clear();
+    seg.coded = QByteArray(3 << 19, 'x'); // 1.5 MiB
+    ExtractionRun run;
+    EXPECT_EQ(run.extract(storedBlock({seg}, true, Program().op(HALT).bytes())), 2);
+    EXPECT_TRUE(run.errorText().contains("writes only 0")) << qPrintable(run.errorText());
+    EXPECT_EQ(run.files(), (QMap<QString, QByteArray>()));
+}
