@@ -135,8 +135,6 @@ uint32_t testClock()
     return SdoTest::clockMs;
 }
 
-CanDriver savedDriver;
-
 } // namespace
 
 void PrintTo(const Frame &frame, std::ostream *out)
@@ -237,16 +235,9 @@ void SdoTest::SetUp()
         std::lock_guard<std::mutex> lock(sentMutex);
         sentFrames.clear();
     }
-    savedDriver = canDriver;
-    canDriver.send = captureSend;
-
-    for (AlarmSlot &slot : alarmSlots)
-        slot = AlarmSlot{};
-    highestAlarm = -1;
-    nextWakeUp = kTimerNotArmed;
     clockMs = 1000;
-    setStackClock(testClock);
-    initStackTimers();
+    bench.setUp(node, port, testClock);
+    canDriver.send = captureSend;
 
     node.nodeId = &localNodeId;
     node.objectDictionary = rows;
@@ -257,17 +248,9 @@ void SdoTest::SetUp()
     node.valueRangeTest = masterValueRangeTest;
     node.nmtState = NmtState::PreOperational;
     node.commSwitches.sdo = 1;
-    port.handle = &port;
-    port.node = &node;
-    node.port = &port;
 }
 
-void SdoTest::TearDown()
-{
-    resetSdo(&node);
-    canDriver = savedDriver;
-    setStackClock(nullptr);
-}
+void SdoTest::TearDown() { bench.tearDown(node); }
 
 std::vector<Frame> SdoTest::takeSent()
 {

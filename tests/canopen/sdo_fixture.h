@@ -8,6 +8,7 @@
 #include "canopen/can_message.h"
 #include "canopen/node_context.h"
 #include "canopen/port.h"
+#include "stack_test_bench.h"
 
 #include <gtest/gtest.h>
 
@@ -105,6 +106,7 @@ protected:
 
     NodeContext node;
     CanPortSlot port;
+    StackTestBench bench;
 };
 
 } // namespace sdotest

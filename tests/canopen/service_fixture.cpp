@@ -122,7 +122,6 @@ uint8_t captureRate(CanHandle, const char *rate)
 
 uint32_t clockMs = 1000;
 uint32_t testClock() { return clockMs; }
-CanDriver savedDriver;
 
 void record(std::string text) { ServiceTest::events.push_back(std::move(text)); }
 std::string num(unsigned v) { return std::to_string(v); }
@@ -152,16 +151,10 @@ void ServiceTest::SetUp()
     rates.clear();
     refusedRemote = 0;
     refuseRateChange = false;
-    savedDriver = canDriver;
+    clockMs = 1000;
+    bench.setUp(node, port, testClock);
     canDriver.send = captureSend;
     canDriver.changeBaudRate = captureRate;
-    for (AlarmSlot &slot : alarmSlots)
-        slot = AlarmSlot{};
-    highestAlarm = -1;
-    nextWakeUp = kTimerNotArmed;
-    clockMs = 1000;
-    setStackClock(testClock);
-    initStackTimers();
 
     value<uint32_t>(0x1400, 1) = 0x40000000 | kRpdoCob; // flag bits do not hide the identifier
     value<uint32_t>(0x1401, 1) = 0x301;
@@ -203,17 +196,9 @@ void ServiceTest::SetUp()
         record("emcy " + num(id) + " " + num(code) + " " + num(reg));
     };
     node.onLssDone = [](NodeContext *, uint8_t command) { record("lss " + num(command)); };
-    port.handle = &port;
-    port.node = &node;
-    node.port = &port;
 }
 
-void ServiceTest::TearDown()
-{
-    resetSdo(&node);
-    canDriver = savedDriver;
-    setStackClock(nullptr);
-}
+void ServiceTest::TearDown() { bench.tearDown(node); }
 
 Frames ServiceTest::takeSent()
 {

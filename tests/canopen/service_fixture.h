@@ -6,6 +6,7 @@
 
 #include "canopen/node_context.h"
 #include "canopen/port.h"
+#include "stack_test_bench.h"
 
 #include <gtest/gtest.h>
 
@@ -62,6 +63,7 @@ protected:
 
     NodeContext node;
     CanPortSlot port;
+    StackTestBench bench;
     uint8_t ownId = kOwnId;
     uint8_t slave = 0;
     uint32_t emcyCob = 0x80 + kOwnId;

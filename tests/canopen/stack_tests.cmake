@@ -7,6 +7,7 @@ veq_add_test(canopen_port_test SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/port_test.cpp
 veq_add_test(canopen_services_test
     SOURCES
         ${CMAKE_CURRENT_SOURCE_DIR}/service_fixture.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/stack_test_bench.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/pdo_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/sync_emcy_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/lifeguard_test.cpp
