@@ -142,6 +142,7 @@ void PbAbstractPropertyBrowserPrivate::removeBrowserIndexes(PbProperty *property
 
 void PbAbstractPropertyBrowserPrivate::removeBrowserIndex(PbBrowserItem *item)
 {
+    PbBrowserItemPrivate::markRemoving(item);
     const QList<PbBrowserItem *> children = item->children();
     for (int i = children.size() - 1; i >= 0; --i)
         removeBrowserIndex(children.at(i));
@@ -153,7 +154,9 @@ void PbAbstractPropertyBrowserPrivate::removeBrowserIndex(PbBrowserItem *item)
         parentItem->d_ptr->removeChild(item);
     } else {
         m_topLevelPropertyToIndex.remove(property);
-        m_topLevelIndexes.removeAll(item);
+        const int idx = m_topLevelIndexes.lastIndexOf(item); // clear() goes last first
+        if (idx >= 0)
+            m_topLevelIndexes.removeAt(idx);
     }
     const auto itemsIt = m_propertyToIndexes.find(property);
     if (itemsIt != m_propertyToIndexes.end()) {

@@ -21,11 +21,25 @@ public:
         m_children.insert(idx, item);
     }
 
-    void removeChild(PbBrowserItem *item) { m_children.removeAll(item); }
+    /// Children are removed last first: searched from the end, each goes in
+    /// constant time. A child is in the list once at most.
+    void removeChild(PbBrowserItem *item)
+    {
+        const int idx = m_children.lastIndexOf(item);
+        if (idx >= 0)
+            m_children.removeAt(idx);
+    }
+
+    /// Marks `item` as going with its whole subtree; its browser is told of
+    /// the children first, and may leave their rows to the item's own.
+    static void markRemoving(PbBrowserItem *item) { item->d_ptr->m_removing = true; }
+    /// True while `item` (not null) and its subtree are being removed.
+    static bool isRemoving(const PbBrowserItem *item) { return item->d_ptr->m_removing; }
 
     PbAbstractPropertyBrowser *const m_browser;
     PbProperty *m_property;
     PbBrowserItem *m_parent;
     PbBrowserItem *q_ptr;
     QList<PbBrowserItem *> m_children;
+    bool m_removing = false;
 };

@@ -3,6 +3,7 @@
 #include "propertybrowser/pbtreepropertybrowser_p.h"
 
 #include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pbbrowseritem_p.h"
 #include "propertybrowser/pbproperty.h"
 #include "propertybrowser/pbpropertyeditordelegate_p.h"
 #include "propertybrowser/pbpropertyeditorview_p.h"
@@ -160,7 +161,14 @@ void PbTreePropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
     if (m_treeWidget->currentItem() == row)
         m_treeWidget->setCurrentItem(nullptr);
     m_delegate->rowRemoved(row);
-    delete row;
+    // Children are removed before their parent. A row whose parent goes too
+    // is left to the parent row, which takes its whole subtree out of the
+    // model in one step: removing rows one by one walks every persistent
+    // index (one per expanded row) each time, which made clearing a tree
+    // with many expanded rows quadratic.
+    PbBrowserItem *parentItem = item->parent();
+    if (!parentItem || !PbBrowserItemPrivate::isRemoving(parentItem))
+        delete row;
     m_browserItemToRow.remove(item);
     m_rowToBrowserItem.remove(row);
     m_indexToBackgroundColor.remove(item);
@@ -233,9 +241,12 @@ void PbTreePropertyBrowserPrivate::updateItem(QTreeWidgetItem *row)
 
 void PbTreePropertyBrowserPrivate::disableItem(QTreeWidgetItem *row) const
 {
-    if (!(row->flags() & Qt::ItemIsEnabled))
+    // A row without item is one whose property is gone and which waits for
+    // its parent row's removal.
+    PbBrowserItem *item = rowToBrowserItem(row);
+    if (!item || !(row->flags() & Qt::ItemIsEnabled))
         return;
-    m_delegate->closeEditor(rowToBrowserItem(row)->property());
+    m_delegate->closeEditor(item->property());
     // Children first: clearing a row's flag makes the tree widget clear its
     // children's flags silently, and their editors would stay open.
     for (int i = 0; i < row->childCount(); ++i)
@@ -248,7 +259,8 @@ void PbTreePropertyBrowserPrivate::enableItem(QTreeWidgetItem *row) const
     row->setFlags(row->flags() | Qt::ItemIsEnabled);
     for (int i = 0; i < row->childCount(); ++i) {
         QTreeWidgetItem *child = row->child(i);
-        if (rowToBrowserItem(child)->property()->isEnabled())
+        PbBrowserItem *childItem = rowToBrowserItem(child);
+        if (childItem && childItem->property()->isEnabled())
             enableItem(child);
     }
 }

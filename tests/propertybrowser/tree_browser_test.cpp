@@ -1,6 +1,7 @@
 // Rows of the tree browser: flags, texts and tool tips, headers with extra
 // columns, resize modes and splitter positions that hold at any width,
-// background colours, marked group rows and the current item in both ways.
+// background colours, marked group rows, the current item in both ways and
+// the removal of whole subtrees.
 #include "tree_browser_fixture.h"
 
 #include <QSignalSpy>
@@ -271,6 +272,50 @@ TEST_F(TreeBrowser, ExpandCollapseSignalsAndMarkedGroupRows)
     EXPECT_FALSE(row("values")->isExpanded()) << "a click near the left edge toggles a marked group";
     browser.setRootIsDecorated(true);
     EXPECT_TRUE(row("g")->icon(0).isNull());
+}
+
+// A removed property's subtree leaves in one step; what a user or a caller
+// sees stays as when rows left one by one, also for a caller that changes
+// the tree from a slot while the removal runs.
+TEST_F(TreeBrowser, RemovingASubtreeTakesItsRowsAndLeavesTheRestAsItWas)
+{
+    tree.values->addSubProperty(tree.g); // g and its children shown in two places
+    row("values")->setExpanded(false);
+    browser.setCurrentItem(browser.items(tree.a).first());
+    ASSERT_EQ(view()->currentItem()->parent()->parent(), row("top"));
+    QSignalSpy browserCurrent(&browser, SIGNAL(currentItemChanged(PbBrowserItem*)));
+    QSignalSpy collapsed(&browser, SIGNAL(collapsed(PbBrowserItem*)));
+    int disabledDuringRemoval = 0;
+    QObject::connect(&browser, &PbTreePropertyBrowser::currentItemChanged, [&](PbBrowserItem *item) {
+        if (!item && !disabledDuringRemoval++)
+            tree.g->setEnabled(false); // under top, the rows of b and c are gone already
+    });
+
+    browser.removeProperty(tree.top);
+
+    EXPECT_EQ(view()->topLevelItemCount(), 1);
+    for (const char *gone : {"top", "h", "h1", "h2"})
+        EXPECT_EQ(row(gone), nullptr) << gone;
+    ASSERT_NE(row("a"), nullptr) << "the other place of g stays, with its children";
+    EXPECT_EQ(row("a")->parent(), row("g"));
+    EXPECT_EQ(row("g")->parent(), row("values"));
+    EXPECT_FALSE(row("g")->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(row("values")->isExpanded());
+    EXPECT_TRUE(row("g")->isExpanded());
+    EXPECT_EQ(collapsed.count(), 0);
+    EXPECT_EQ(view()->currentItem(), nullptr);
+    EXPECT_EQ(browser.currentItem(), nullptr);
+    ASSERT_EQ(browserCurrent.count(), 1);
+    EXPECT_EQ(disabledDuringRemoval, 1);
+    EXPECT_EQ(browser.items(tree.a).size(), 1);
+    EXPECT_EQ(browser.items(tree.h1).size(), 0);
+
+    browser.addProperty(tree.top);
+    ASSERT_NE(row("h1"), nullptr);
+    EXPECT_TRUE(row("h")->isExpanded()) << "rows come back as new rows";
+    tree.h->removeSubProperty(tree.h2);
+    EXPECT_EQ(row("h")->childCount(), 1) << "a child whose parent stays leaves at once";
+    EXPECT_EQ(row("h2"), nullptr);
 }
 
 } // namespace
