@@ -3,11 +3,6 @@
 #include "propertybrowser/pbcharpropertymanager.h"
 
 #include "propertybrowser/pbcharpropertymanager_p.h"
-#include "propertybrowser/pbrangerules_p.h"
-
-using Data = PbCharPropertyManagerPrivate::Data;
-
-PbCharPropertyManagerPrivate::PbCharPropertyManagerPrivate(PbCharPropertyManager *q) : q_ptr(q) {}
 
 PbCharPropertyManager::PbCharPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbCharPropertyManagerPrivate(this))
@@ -22,22 +17,25 @@ PbCharPropertyManager::~PbCharPropertyManager()
 
 QChar PbCharPropertyManager::value(const PbProperty *property) const
 {
-    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QChar());
+    return d_ptr->value(property);
 }
 
 QString PbCharPropertyManager::valueText(const PbProperty *property) const
 {
-    const auto it = d_ptr->m_values.constFind(property);
-    if (it == d_ptr->m_values.constEnd())
-        return QString();
-    return it->value.isNull() ? QString() : QString(it->value);
+    return d_ptr->valueText(property, [](const QChar &c) { return c.isNull() ? QString() : QString(c); });
 }
 
 void PbCharPropertyManager::setValue(PbProperty *property, const QChar &val)
 {
-    PbRangeRules::setPlainValue(this, d_ptr->m_values, property, val, &PbCharPropertyManager::valueChanged);
+    d_ptr->setValue(property, val);
 }
 
-void PbCharPropertyManager::initializeProperty(PbProperty *property) { d_ptr->m_values[property] = Data{QChar()}; }
+void PbCharPropertyManager::initializeProperty(PbProperty *property)
+{
+    d_ptr->initialize(property, QChar());
+}
 
-void PbCharPropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->m_values.remove(property); }
+void PbCharPropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

@@ -2,19 +2,10 @@
 #pragma once
 
 #include "propertybrowser/pbcharpropertymanager.h"
+#include "propertybrowser/pbplainvalues_p.h"
 
-#include <QMap>
-
-class PbCharPropertyManagerPrivate
+class PbCharPropertyManagerPrivate : public PbPlainValues<PbCharPropertyManager, QChar>
 {
 public:
-    struct Data
-    {
-        QChar value;
-    };
-
-    explicit PbCharPropertyManagerPrivate(PbCharPropertyManager *q);
-
-    PbCharPropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
+    using PbPlainValues::PbPlainValues;
 };

@@ -4,12 +4,13 @@
 #include "propertybrowser/pbdatetimepropertymanager.h"
 
 #include "propertybrowser/pbdatetimepropertymanager_p.h"
-#include "propertybrowser/pbrangerules_p.h"
 
 #include <QLocale>
-using Data = PbDateTimePropertyManagerPrivate::Data;
 
-PbDateTimePropertyManagerPrivate::PbDateTimePropertyManagerPrivate(PbDateTimePropertyManager *q) : q_ptr(q), m_format(QLocale().dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') + QLocale().timeFormat(QLocale::ShortFormat)) {}
+PbDateTimePropertyManagerPrivate::PbDateTimePropertyManagerPrivate(PbDateTimePropertyManager *q)
+    : PbPlainValues(q), m_format(QLocale().dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') + QLocale().timeFormat(QLocale::ShortFormat))
+{
+}
 
 PbDateTimePropertyManager::PbDateTimePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbDateTimePropertyManagerPrivate(this))
@@ -24,22 +25,25 @@ PbDateTimePropertyManager::~PbDateTimePropertyManager()
 
 QDateTime PbDateTimePropertyManager::value(const PbProperty *property) const
 {
-    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QDateTime());
+    return d_ptr->value(property);
 }
 
 QString PbDateTimePropertyManager::valueText(const PbProperty *property) const
 {
-    const auto it = d_ptr->m_values.constFind(property);
-    if (it == d_ptr->m_values.constEnd())
-        return QString();
-    return it->value.toString(d_ptr->m_format);
+    return d_ptr->valueText(property, [this](const QDateTime &t) { return t.toString(d_ptr->m_format); });
 }
 
 void PbDateTimePropertyManager::setValue(PbProperty *property, const QDateTime &val)
 {
-    PbRangeRules::setPlainValue(this, d_ptr->m_values, property, val, &PbDateTimePropertyManager::valueChanged);
+    d_ptr->setValue(property, val);
 }
 
-void PbDateTimePropertyManager::initializeProperty(PbProperty *property) { d_ptr->m_values[property] = Data{QDateTime::currentDateTime()}; }
+void PbDateTimePropertyManager::initializeProperty(PbProperty *property)
+{
+    d_ptr->initialize(property, QDateTime::currentDateTime());
+}
 
-void PbDateTimePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->m_values.remove(property); }
+void PbDateTimePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

@@ -2,20 +2,12 @@
 #pragma once
 
 #include "propertybrowser/pbdatetimepropertymanager.h"
+#include "propertybrowser/pbplainvalues_p.h"
 
-#include <QMap>
-
-class PbDateTimePropertyManagerPrivate
+class PbDateTimePropertyManagerPrivate : public PbPlainValues<PbDateTimePropertyManager, QDateTime>
 {
 public:
-    struct Data
-    {
-        QDateTime value;
-    };
-
     explicit PbDateTimePropertyManagerPrivate(PbDateTimePropertyManager *q);
 
-    PbDateTimePropertyManager *q_ptr;
     QString m_format;  // fixed when the manager is built
-    QMap<const PbProperty *, Data> m_values;
 };

@@ -3,11 +3,6 @@
 #include "propertybrowser/pbkeysequencepropertymanager.h"
 
 #include "propertybrowser/pbkeysequencepropertymanager_p.h"
-#include "propertybrowser/pbrangerules_p.h"
-
-using Data = PbKeySequencePropertyManagerPrivate::Data;
-
-PbKeySequencePropertyManagerPrivate::PbKeySequencePropertyManagerPrivate(PbKeySequencePropertyManager *q) : q_ptr(q) {}
 
 PbKeySequencePropertyManager::PbKeySequencePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbKeySequencePropertyManagerPrivate(this))
@@ -22,22 +17,25 @@ PbKeySequencePropertyManager::~PbKeySequencePropertyManager()
 
 QKeySequence PbKeySequencePropertyManager::value(const PbProperty *property) const
 {
-    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QKeySequence());
+    return d_ptr->value(property);
 }
 
 QString PbKeySequencePropertyManager::valueText(const PbProperty *property) const
 {
-    const auto it = d_ptr->m_values.constFind(property);
-    if (it == d_ptr->m_values.constEnd())
-        return QString();
-    return it->value.toString(QKeySequence::NativeText);
+    return d_ptr->valueText(property, [](const QKeySequence &k) { return k.toString(QKeySequence::NativeText); });
 }
 
 void PbKeySequencePropertyManager::setValue(PbProperty *property, const QKeySequence &val)
 {
-    PbRangeRules::setPlainValue(this, d_ptr->m_values, property, val, &PbKeySequencePropertyManager::valueChanged);
+    d_ptr->setValue(property, val);
 }
 
-void PbKeySequencePropertyManager::initializeProperty(PbProperty *property) { d_ptr->m_values[property] = Data{QKeySequence()}; }
+void PbKeySequencePropertyManager::initializeProperty(PbProperty *property)
+{
+    d_ptr->initialize(property, QKeySequence());
+}
 
-void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->m_values.remove(property); }
+void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

@@ -2,19 +2,10 @@
 #pragma once
 
 #include "propertybrowser/pbkeysequencepropertymanager.h"
+#include "propertybrowser/pbplainvalues_p.h"
 
-#include <QMap>
-
-class PbKeySequencePropertyManagerPrivate
+class PbKeySequencePropertyManagerPrivate : public PbPlainValues<PbKeySequencePropertyManager, QKeySequence>
 {
 public:
-    struct Data
-    {
-        QKeySequence value;
-    };
-
-    explicit PbKeySequencePropertyManagerPrivate(PbKeySequencePropertyManager *q);
-
-    PbKeySequencePropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
+    using PbPlainValues::PbPlainValues;
 };

@@ -3,12 +3,13 @@
 #include "propertybrowser/pbtimepropertymanager.h"
 
 #include "propertybrowser/pbtimepropertymanager_p.h"
-#include "propertybrowser/pbrangerules_p.h"
 
 #include <QLocale>
-using Data = PbTimePropertyManagerPrivate::Data;
 
-PbTimePropertyManagerPrivate::PbTimePropertyManagerPrivate(PbTimePropertyManager *q) : q_ptr(q), m_format(QLocale().timeFormat(QLocale::ShortFormat)) {}
+PbTimePropertyManagerPrivate::PbTimePropertyManagerPrivate(PbTimePropertyManager *q)
+    : PbPlainValues(q), m_format(QLocale().timeFormat(QLocale::ShortFormat))
+{
+}
 
 PbTimePropertyManager::PbTimePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbTimePropertyManagerPrivate(this))
@@ -23,22 +24,25 @@ PbTimePropertyManager::~PbTimePropertyManager()
 
 QTime PbTimePropertyManager::value(const PbProperty *property) const
 {
-    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value, QTime());
+    return d_ptr->value(property);
 }
 
 QString PbTimePropertyManager::valueText(const PbProperty *property) const
 {
-    const auto it = d_ptr->m_values.constFind(property);
-    if (it == d_ptr->m_values.constEnd())
-        return QString();
-    return it->value.toString(d_ptr->m_format);
+    return d_ptr->valueText(property, [this](const QTime &t) { return t.toString(d_ptr->m_format); });
 }
 
 void PbTimePropertyManager::setValue(PbProperty *property, const QTime &val)
 {
-    PbRangeRules::setPlainValue(this, d_ptr->m_values, property, val, &PbTimePropertyManager::valueChanged);
+    d_ptr->setValue(property, val);
 }
 
-void PbTimePropertyManager::initializeProperty(PbProperty *property) { d_ptr->m_values[property] = Data{QTime::currentTime()}; }
+void PbTimePropertyManager::initializeProperty(PbProperty *property)
+{
+    d_ptr->initialize(property, QTime::currentTime());
+}
 
-void PbTimePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->m_values.remove(property); }
+void PbTimePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

@@ -2,20 +2,12 @@
 #pragma once
 
 #include "propertybrowser/pbtimepropertymanager.h"
+#include "propertybrowser/pbplainvalues_p.h"
 
-#include <QMap>
-
-class PbTimePropertyManagerPrivate
+class PbTimePropertyManagerPrivate : public PbPlainValues<PbTimePropertyManager, QTime>
 {
 public:
-    struct Data
-    {
-        QTime value;
-    };
-
     explicit PbTimePropertyManagerPrivate(PbTimePropertyManager *q);
 
-    PbTimePropertyManager *q_ptr;
     QString m_format;  // fixed when the manager is built
-    QMap<const PbProperty *, Data> m_values;
 };

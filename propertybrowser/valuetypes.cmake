@@ -21,6 +21,7 @@ list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbkeysequencepropertymanager.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcharpropertymanager.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcharpropertymanager_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbplainvalues_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcharpropertymanager.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbmetaenumprovider.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbmetaenumprovider_p.h
