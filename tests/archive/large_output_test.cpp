@@ -176,16 +176,11 @@ TEST(LargeOutput, IndexMemoryIsBoundedAcrossIndexBlocks)
     }
     ASSERT_LT(archive.size(), 8 * 1024);
     ExtractionRun run;
-    QFile file(run.rootDir() + QStringLiteral("/index.zpaq"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(archive);
-    file.close();
     zpaq::ExtractOptions options;
     options.indexMemory = kBudget;
     resetPeak();
     const long before = statusKb("VmRSS:");
-    const zpaq::ExtractReport r =
-        zpaq::extract(file.fileName().toStdString(), run.outDir().toStdString(), options);
+    const zpaq::ExtractReport r = run.extractWith(archive, options);
     const long growth = statusKb("VmHWM:") - before;
     EXPECT_EQ(r.result, 2);
     EXPECT_NE(r.error.find("need more than"), std::string::npos) << r.error;
@@ -201,14 +196,9 @@ TEST(LargeOutput, BlockLayoutsCountAgainstTheIndexMemory)
     for (int i = 0; i < 2000; ++i)
         archive += storedBlock({fileSegment("f" + QByteArray::number(i), "x")});
     ExtractionRun run;
-    QFile file(run.rootDir() + QStringLiteral("/many.zpaq"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(archive);
-    file.close();
     zpaq::ExtractOptions options;
     options.indexMemory = 64 * 1024;
-    const zpaq::ExtractReport r =
-        zpaq::extract(file.fileName().toStdString(), run.outDir().toStdString(), options);
+    const zpaq::ExtractReport r = run.extractWith(archive, options);
     EXPECT_EQ(r.result, 2);
     EXPECT_NE(r.error.find("block list need more than"), std::string::npos) << r.error;
     EXPECT_EQ(run.files(), (QMap<QString, QByteArray>()));

@@ -37,14 +37,33 @@ ExtractionRun::ExtractionRun()
     QDir(root_.path()).mkpath(QStringLiteral("out"));
 }
 
+namespace {
+
+bool writeArchive(const QString &path, const QByteArray &archive)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(archive) == archive.size();
+}
+
+} // namespace
+
 int ExtractionRun::extract(const QByteArray &archive)
 {
     const QString path = root_.path() + QLatin1Char('/') + kArchiveName;
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(archive) != archive.size())
-        return -1;
-    f.close();
-    return extractFile(path);
+    return writeArchive(path, archive) ? extractFile(path) : -1;
+}
+
+zpaq::ExtractReport ExtractionRun::extractWith(const QByteArray &archive,
+                                               const zpaq::ExtractOptions &options)
+{
+    const QString path = root_.path() + QLatin1Char('/') + kArchiveName;
+    if (!writeArchive(path, archive)) {
+        zpaq::ExtractReport failed;
+        failed.result = -1;
+        return failed;
+    }
+    return zpaq::extract(QFile::encodeName(path).toStdString(),
+                         QFile::encodeName(outDir()).toStdString(), options);
 }
 
 int ExtractionRun::extractFile(const QString &path)

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "archive_extractor.h"
+
 namespace zpaqtest {
 
 class ExtractionRun {
@@ -19,6 +21,9 @@ public:
     int extract(const QByteArray &archive);
     /// Extracts an archive file read in place.
     int extractFile(const QString &path);
+    /// Writes `archive` beside the output folder and extracts it with
+    /// `options`, returning the detailed report (nothing is printed).
+    zpaq::ExtractReport extractWith(const QByteArray &archive, const zpaq::ExtractOptions &options);
 
     /// What extractArchive printed on the error output.
     QString errorText() const { return errorText_; }
