@@ -69,25 +69,33 @@ TEST(HostileNames, NameTheFileSystemCannotHoldIsSkipped)
     }
 }
 
-// Damaged data in a file's last fragment: the extraction fails, the copy
-// already in the folder stays as it was, no partial file is left.
+// Damaged data in a file's last fragment, or a streamed file whose second
+// segment fails its check: the extraction fails, the copy already in the
+// folder stays as it was, no partial file is left.
 TEST(HostileNames, DamagedFileLeavesThePreviousCopy)
 {
     const QByteArray content = mixedBytes(10000, 4); // fragments of 4096, 4096, 1808
-    const QByteArray archive = journalWith({{"kept.txt", content}}, [](const SegmentSpec &seg) {
-        SegmentSpec bad = seg;
-        bad.output[9000] = char(bad.output[9000] ^ 1);
-        bad.trailer = Trailer::NoSha1;
-        return storedBlock({bad});
-    });
-    ExtractionRun run;
-    QFile old(run.outDir() + "/kept.txt");
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("previous copy");
-    old.close();
-    EXPECT_EQ(run.extract(archive), 2);
-    EXPECT_TRUE(run.errorText().contains("SHA-1 mismatch")) << qPrintable(run.errorText());
-    EXPECT_EQ(run.files(), (QMap<QString, QByteArray>{{"kept.txt", "previous copy"}}));
+    SegmentSpec damaged = fileSegment("", content);
+    damaged.trailer = Trailer::WrongSha1;
+    const QByteArray archives[] = {
+        journalWith({{"kept.txt", content}},
+                    [](const SegmentSpec &seg) {
+                        SegmentSpec bad = seg;
+                        bad.output[9000] = char(bad.output[9000] ^ 1);
+                        bad.trailer = Trailer::NoSha1;
+                        return storedBlock({bad});
+                    }),
+        storedBlock({fileSegment("kept.txt", content), damaged})};
+    for (const QByteArray &archive : archives) {
+        ExtractionRun run;
+        QFile old(run.outDir() + "/kept.txt");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("previous copy");
+        old.close();
+        EXPECT_EQ(run.extract(archive), 2);
+        EXPECT_TRUE(run.errorText().contains("SHA-1 mismatch")) << qPrintable(run.errorText());
+        EXPECT_EQ(run.files(), (QMap<QString, QByteArray>{{"kept.txt", "previous copy"}}));
+    }
 }
 
 // Control characters in names are replaced by '_' in the file name and shown
