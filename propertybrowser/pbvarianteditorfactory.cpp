@@ -12,19 +12,10 @@
 #include "propertybrowser/pbdatetimeeditfactory.h"
 #include "propertybrowser/pbdoublespinboxfactory.h"
 #include "propertybrowser/pbenumeditorfactory.h"
-#include "propertybrowser/pbflagpropertymanager.h"
 #include "propertybrowser/pbfonteditorfactory.h"
 #include "propertybrowser/pbfontpropertymanager.h"
 #include "propertybrowser/pbkeysequenceeditorfactory.h"
 #include "propertybrowser/pblineeditfactory.h"
-#include "propertybrowser/pblocalepropertymanager.h"
-#include "propertybrowser/pbpointfpropertymanager.h"
-#include "propertybrowser/pbpointpropertymanager.h"
-#include "propertybrowser/pbrectfpropertymanager.h"
-#include "propertybrowser/pbrectpropertymanager.h"
-#include "propertybrowser/pbsizefpropertymanager.h"
-#include "propertybrowser/pbsizepolicypropertymanager.h"
-#include "propertybrowser/pbsizepropertymanager.h"
 #include "propertybrowser/pbspinboxfactory.h"
 #include "propertybrowser/pbtimeeditfactory.h"
 
@@ -112,9 +103,9 @@ PbVariantEditorFactoryPrivate::PbVariantEditorFactoryPrivate(PbVariantEditorFact
 
 void PbVariantEditorFactoryPrivate::link(PbVariantPropertyManager *manager, bool connectIt)
 {
-    // The search is recursive, so the sub-managers inside the compound
-    // managers are reached as well; the explicit sub-manager entries below
-    // reach the same objects again, which registration ignores.
+    // The search is recursive: the sub-managers that the compound managers
+    // (point, size, rectangle, colour, font, locale, size policy, flags)
+    // own as their children are served as well.
     serveAll(manager, m_spinBoxFactory, connectIt);
     serveAll(manager, m_doubleSpinBoxFactory, connectIt);
     serveAll(manager, m_checkBoxFactory, connectIt);
@@ -128,42 +119,6 @@ void PbVariantEditorFactoryPrivate::link(PbVariantPropertyManager *manager, bool
     serveAll(manager, m_cursorEditorFactory, connectIt);
     serveAll(manager, m_colorEditorFactory, connectIt);
     serveAll(manager, m_fontEditorFactory, connectIt);
-    forEachManager<PbColorPropertyManager>(manager, [&](PbColorPropertyManager *m) {
-        serve(m_spinBoxFactory, m->subIntPropertyManager(), connectIt);
-    });
-    forEachManager<PbFontPropertyManager>(manager, [&](PbFontPropertyManager *m) {
-        serve(m_spinBoxFactory, m->subIntPropertyManager(), connectIt);
-        serve(m_comboBoxFactory, m->subEnumPropertyManager(), connectIt);
-        serve(m_checkBoxFactory, m->subBoolPropertyManager(), connectIt);
-    });
-    forEachManager<PbLocalePropertyManager>(manager, [&](PbLocalePropertyManager *m) {
-        serve(m_comboBoxFactory, m->enumSubManager(), connectIt);
-    });
-    forEachManager<PbPointPropertyManager>(manager, [&](PbPointPropertyManager *m) {
-        serve(m_spinBoxFactory, m->intSubManager(), connectIt);
-    });
-    forEachManager<PbSizePropertyManager>(manager, [&](PbSizePropertyManager *m) {
-        serve(m_spinBoxFactory, m->subIntPropertyManager(), connectIt);
-    });
-    forEachManager<PbRectPropertyManager>(manager, [&](PbRectPropertyManager *m) {
-        serve(m_spinBoxFactory, m->subIntPropertyManager(), connectIt);
-    });
-    forEachManager<PbPointFPropertyManager>(manager, [&](PbPointFPropertyManager *m) {
-        serve(m_doubleSpinBoxFactory, m->doubleSubManager(), connectIt);
-    });
-    forEachManager<PbSizeFPropertyManager>(manager, [&](PbSizeFPropertyManager *m) {
-        serve(m_doubleSpinBoxFactory, m->subDoublePropertyManager(), connectIt);
-    });
-    forEachManager<PbRectFPropertyManager>(manager, [&](PbRectFPropertyManager *m) {
-        serve(m_doubleSpinBoxFactory, m->subDoublePropertyManager(), connectIt);
-    });
-    forEachManager<PbSizePolicyPropertyManager>(manager, [&](PbSizePolicyPropertyManager *m) {
-        serve(m_spinBoxFactory, m->subIntPropertyManager(), connectIt);
-        serve(m_comboBoxFactory, m->subEnumPropertyManager(), connectIt);
-    });
-    forEachManager<PbFlagPropertyManager>(manager, [&](PbFlagPropertyManager *m) {
-        serve(m_checkBoxFactory, m->subBoolPropertyManager(), connectIt);
-    });
 }
 
 PbVariantEditorFactory::PbVariantEditorFactory(QObject *parent)
