@@ -14,17 +14,13 @@ using Data = PbPointFPropertyManagerPrivate::Data;
 
 void PbPointFPropertyManagerPrivate::pushValue(PbProperty *property, const QPointF &val)
 {
-    PbCompositeRules::pushRowValues(m_rows, m_doublePropertyManager, property, {val.x(), val.y()});
+    PbCompositeRules::pushRowValues(m_rows, m_subManager, property, {val.x(), val.y()});
 }
 
 PbPointFPropertyManager::PbPointFPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbPointFPropertyManagerPrivate(this))
 {
-    d_ptr->m_doublePropertyManager = new PbDoublePropertyManager(this);
-    connect(d_ptr->m_doublePropertyManager, SIGNAL(valueChanged(PbProperty *, double)), this,
-            SLOT(slotDoubleChanged(PbProperty *, double)));
-    connect(d_ptr->m_doublePropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,double)), SLOT(slotDoubleChanged(PbProperty*,double)));
 }
 
 PbPointFPropertyManager::~PbPointFPropertyManager()
@@ -33,7 +29,7 @@ PbPointFPropertyManager::~PbPointFPropertyManager()
     delete d_ptr;
 }
 
-PbDoublePropertyManager *PbPointFPropertyManager::doubleSubManager() const { return d_ptr->m_doublePropertyManager; }
+PbDoublePropertyManager *PbPointFPropertyManager::doubleSubManager() const { return d_ptr->m_subManager; }
 
 QPointF PbPointFPropertyManager::value(const PbProperty *property) const
 {
@@ -68,21 +64,15 @@ void PbPointFPropertyManager::setValue(PbProperty *property, const QPointF &val)
 
 void PbPointFPropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_doublePropertyManager, property, prec,
+    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_subManager, property, prec,
                                      &PbPointFPropertyManager::decimalsChanged);
 }
 
 void PbPointFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    QPointF point = d_ptr->m_values.value(parent).value;
-    if (d_ptr->m_rows.positionOf(row) == PbPointFPropertyManagerPrivate::XRow)
-        point.setX(value);
-    else
-        point.setY(value);
-    setValue(parent, point);
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbCompositeRules::withCoordinate(data.value, d_ptr->m_rows.positionOf(row), value));
 }
 
 void PbPointFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
@@ -90,20 +80,17 @@ void PbPointFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_
 void PbPointFPropertyManager::initializeProperty(PbProperty *property)
 {
     const Data data;
-    d_ptr->m_values[property] = data;
     const double most = std::numeric_limits<double>::max();
-    for (const QString &name : {tr("X"), tr("Y")}) {
-        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_doublePropertyManager, name);
-        d_ptr->m_doublePropertyManager->setDecimals(row, data.decimals);
+    PbDoublePropertyManager *sub = d_ptr->m_subManager;
+    d_ptr->initialize(property, data, {tr("X"), tr("Y")}, [&](PbProperty *row) {
+        sub->setDecimals(row, data.decimals);
         // The rows take every double, so that they never hold less than the point.
-        d_ptr->m_doublePropertyManager->setRange(row, -most, most);
-        d_ptr->m_doublePropertyManager->setValue(row, 0.0, true);
-        d_ptr->m_rows.attach(property, row);
-    }
+        sub->setRange(row, -most, most);
+        sub->setValue(row, 0.0, true);
+    });
 }
 
 void PbPointFPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

@@ -2,30 +2,26 @@
 // property's X and Y rows.
 #pragma once
 
-#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbcompositevalues_p.h"
 #include "propertybrowser/pbpointfpropertymanager.h"
-
-#include <QMap>
 
 class PbDoublePropertyManager;
 
-class PbPointFPropertyManagerPrivate
+/// The record of one property.
+struct PbPointFRecord
+{
+    QPointF value;
+    int decimals = 2;
+};
+
+class PbPointFPropertyManagerPrivate : public PbCompositeValues<PbPointFPropertyManager, PbDoublePropertyManager, PbPointFRecord>
 {
 public:
-    struct Data
-    {
-        QPointF value;
-        int decimals = 2;
-    };
+    using Data = PbPointFRecord;
     enum Row { XRow, YRow };
 
-    explicit PbPointFPropertyManagerPrivate(PbPointFPropertyManager *q) : q_ptr(q) {}
+    using PbCompositeValues::PbCompositeValues;
 
     /// Brings the rows of `property` up to `val`; their echoes are ignored.
     void pushValue(PbProperty *property, const QPointF &val);
-
-    PbPointFPropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
-    PbDoublePropertyManager *m_doublePropertyManager = nullptr;
-    PbCompositeRows m_rows;
 };

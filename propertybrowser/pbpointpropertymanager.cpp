@@ -12,17 +12,13 @@ using Data = PbPointPropertyManagerPrivate::Data;
 
 void PbPointPropertyManagerPrivate::pushValue(PbProperty *property, const QPoint &val)
 {
-    PbCompositeRules::pushRowValues(m_rows, m_intPropertyManager, property, {val.x(), val.y()});
+    PbCompositeRules::pushRowValues(m_rows, m_subManager, property, {val.x(), val.y()});
 }
 
 PbPointPropertyManager::PbPointPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbPointPropertyManagerPrivate(this))
 {
-    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
-    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotIntChanged(PbProperty *, int)));
-    connect(d_ptr->m_intPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
 }
 
 PbPointPropertyManager::~PbPointPropertyManager()
@@ -31,7 +27,7 @@ PbPointPropertyManager::~PbPointPropertyManager()
     delete d_ptr;
 }
 
-PbIntPropertyManager *PbPointPropertyManager::intSubManager() const { return d_ptr->m_intPropertyManager; }
+PbIntPropertyManager *PbPointPropertyManager::intSubManager() const { return d_ptr->m_subManager; }
 
 QPoint PbPointPropertyManager::value(const PbProperty *property) const
 {
@@ -58,33 +54,24 @@ void PbPointPropertyManager::setValue(PbProperty *property, const QPoint &val)
 
 void PbPointPropertyManager::slotIntChanged(PbProperty *row, int value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    QPoint point = d_ptr->m_values.value(parent).value;
-    if (d_ptr->m_rows.positionOf(row) == PbPointPropertyManagerPrivate::XRow)
-        point.setX(value);
-    else
-        point.setY(value);
-    setValue(parent, point);
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbCompositeRules::withCoordinate(data.value, d_ptr->m_rows.positionOf(row), value));
 }
 
 void PbPointPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
 
 void PbPointPropertyManager::initializeProperty(PbProperty *property)
 {
-    d_ptr->m_values[property] = Data();
-    for (const QString &name : {tr("X"), tr("Y")}) {
-        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_intPropertyManager, name);
+    PbIntPropertyManager *sub = d_ptr->m_subManager;
+    d_ptr->initialize(property, Data(), {tr("X"), tr("Y")}, [sub](PbProperty *row) {
         // The rows take every int, so that they never hold less than the point.
-        d_ptr->m_intPropertyManager->setRange(row, INT_MIN, INT_MAX);
-        d_ptr->m_intPropertyManager->setValue(row, 0, true);
-        d_ptr->m_rows.attach(property, row);
-    }
+        sub->setRange(row, INT_MIN, INT_MAX);
+        sub->setValue(row, 0, true);
+    });
 }
 
 void PbPointPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

@@ -2,29 +2,25 @@
 // property's X and Y rows.
 #pragma once
 
-#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbcompositevalues_p.h"
 #include "propertybrowser/pbpointpropertymanager.h"
-
-#include <QMap>
 
 class PbIntPropertyManager;
 
-class PbPointPropertyManagerPrivate
+/// The record of one property.
+struct PbPointRecord
+{
+    QPoint value;
+};
+
+class PbPointPropertyManagerPrivate : public PbCompositeValues<PbPointPropertyManager, PbIntPropertyManager, PbPointRecord>
 {
 public:
-    struct Data
-    {
-        QPoint value;
-    };
+    using Data = PbPointRecord;
     enum Row { XRow, YRow };
 
-    explicit PbPointPropertyManagerPrivate(PbPointPropertyManager *q) : q_ptr(q) {}
+    using PbCompositeValues::PbCompositeValues;
 
     /// Brings the rows of `property` up to `val`; their echoes are ignored.
     void pushValue(PbProperty *property, const QPoint &val);
-
-    PbPointPropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
-    PbIntPropertyManager *m_intPropertyManager = nullptr;
-    PbCompositeRows m_rows;
 };

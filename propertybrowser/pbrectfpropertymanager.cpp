@@ -23,11 +23,7 @@ bool isFinite(const QRectF &rect)
 PbRectFPropertyManager::PbRectFPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbRectFPropertyManagerPrivate(this))
 {
-    d_ptr->m_subManager = new PbDoublePropertyManager(this);
-    connect(d_ptr->m_subManager, SIGNAL(valueChanged(PbProperty *, double)), this,
-            SLOT(slotDoubleChanged(PbProperty *, double)));
-    connect(d_ptr->m_subManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,double)), SLOT(slotDoubleChanged(PbProperty*,double)));
 }
 
 PbRectFPropertyManager::~PbRectFPropertyManager()
@@ -86,11 +82,9 @@ void PbRectFPropertyManager::setDecimals(PbProperty *property, int prec)
 
 void PbRectFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    const Data data = d_ptr->m_values.value(parent);
-    setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
 }
 
 void PbRectFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
@@ -98,20 +92,16 @@ void PbRectFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_r
 void PbRectFPropertyManager::initializeProperty(PbProperty *property)
 {
     const Data data;
-    d_ptr->m_values[property] = data;
     PbDoublePropertyManager *sub = d_ptr->m_subManager;
-    for (const QString &name : {tr("X"), tr("Y"), tr("Width"), tr("Height")}) {
-        PbProperty *row = PbCompositeRows::createRow(sub, name);
+    d_ptr->initialize(property, data, {tr("X"), tr("Y"), tr("Width"), tr("Height")}, [&](PbProperty *row) {
         sub->setDecimals(row, data.decimals);
         sub->setValue(row, 0.0, true);
-        d_ptr->m_rows.attach(property, row);
-    }
+    });
     PbRectRules::pushRanges(sub, d_ptr->m_rows, property, data.constraint, PbRectFPropertyManagerPrivate::lowest,
                             PbRectFPropertyManagerPrivate::highest);
 }
 
 void PbRectFPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

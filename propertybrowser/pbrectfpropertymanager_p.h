@@ -2,32 +2,28 @@
 // property's X, Y, Width and Height rows.
 #pragma once
 
-#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbcompositevalues_p.h"
 #include "propertybrowser/pbrectfpropertymanager.h"
-
-#include <QMap>
 
 #include <limits>
 
 class PbDoublePropertyManager;
 
-class PbRectFPropertyManagerPrivate
+/// The record of one property.
+struct PbRectFRecord
+{
+    QRectF value = QRectF(0, 0, 0, 0);
+    QRectF constraint;
+    int decimals = 2;
+};
+
+class PbRectFPropertyManagerPrivate : public PbCompositeValues<PbRectFPropertyManager, PbDoublePropertyManager, PbRectFRecord>
 {
 public:
-    struct Data
-    {
-        QRectF value = QRectF(0, 0, 0, 0);
-        QRectF constraint;
-        int decimals = 2;
-    };
+    using Data = PbRectFRecord;
     // Without a constraint the rows take every float, negative x and y too.
     static constexpr qreal lowest = -std::numeric_limits<float>::max();
     static constexpr qreal highest = std::numeric_limits<float>::max();
 
-    explicit PbRectFPropertyManagerPrivate(PbRectFPropertyManager *q) : q_ptr(q) {}
-
-    PbRectFPropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
-    PbDoublePropertyManager *m_subManager = nullptr;
-    PbCompositeRows m_rows;
+    using PbCompositeValues::PbCompositeValues;
 };

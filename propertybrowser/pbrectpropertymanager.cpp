@@ -14,11 +14,7 @@ using Data = PbRectPropertyManagerPrivate::Data;
 PbRectPropertyManager::PbRectPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbRectPropertyManagerPrivate(this))
 {
-    d_ptr->m_subManager = new PbIntPropertyManager(this);
-    connect(d_ptr->m_subManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotIntChanged(PbProperty *, int)));
-    connect(d_ptr->m_subManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
 }
 
 PbRectPropertyManager::~PbRectPropertyManager()
@@ -62,11 +58,9 @@ void PbRectPropertyManager::setConstraint(PbProperty *property, const QRect &con
 
 void PbRectPropertyManager::slotIntChanged(PbProperty *row, int value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    const Data data = d_ptr->m_values.value(parent);
-    setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
 }
 
 void PbRectPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
@@ -74,19 +68,14 @@ void PbRectPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_ro
 void PbRectPropertyManager::initializeProperty(PbProperty *property)
 {
     const Data data;
-    d_ptr->m_values[property] = data;
     PbIntPropertyManager *sub = d_ptr->m_subManager;
-    for (const QString &name : {tr("X"), tr("Y"), tr("Width"), tr("Height")}) {
-        PbProperty *row = PbCompositeRows::createRow(sub, name);
-        sub->setValue(row, 0, true);
-        d_ptr->m_rows.attach(property, row);
-    }
+    d_ptr->initialize(property, data, {tr("X"), tr("Y"), tr("Width"), tr("Height")},
+                      [sub](PbProperty *row) { sub->setValue(row, 0, true); });
     PbRectRules::pushRanges(sub, d_ptr->m_rows, property, data.constraint, PbRectPropertyManagerPrivate::lowest,
                             PbRectPropertyManagerPrivate::highest);
 }
 
 void PbRectPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

@@ -2,31 +2,27 @@
 // property's X, Y, Width and Height rows.
 #pragma once
 
-#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbcompositevalues_p.h"
 #include "propertybrowser/pbrectpropertymanager.h"
-
-#include <QMap>
 
 #include <limits>
 
 class PbIntPropertyManager;
 
-class PbRectPropertyManagerPrivate
+/// The record of one property.
+struct PbRectRecord
+{
+    QRect value = QRect(0, 0, 0, 0);
+    QRect constraint;
+};
+
+class PbRectPropertyManagerPrivate : public PbCompositeValues<PbRectPropertyManager, PbIntPropertyManager, PbRectRecord>
 {
 public:
-    struct Data
-    {
-        QRect value = QRect(0, 0, 0, 0);
-        QRect constraint;
-    };
+    using Data = PbRectRecord;
     // Without a constraint the rows take every int.
     static constexpr int lowest = std::numeric_limits<int>::min();
     static constexpr int highest = std::numeric_limits<int>::max();
 
-    explicit PbRectPropertyManagerPrivate(PbRectPropertyManager *q) : q_ptr(q) {}
-
-    PbRectPropertyManager *q_ptr;
-    QMap<const PbProperty *, Data> m_values;
-    PbIntPropertyManager *m_subManager = nullptr;
-    PbCompositeRows m_rows;
+    using PbCompositeValues::PbCompositeValues;
 };

@@ -19,26 +19,22 @@ bool hasNaN(const QSizeF &size) { return qIsNaN(size.width()) || qIsNaN(size.hei
 
 void PbSizeFPropertyManagerPrivate::pushValue(PbProperty *property, const QSizeF &val)
 {
-    PbCompositeRules::pushRowValues(m_rows, m_doublePropertyManager, property, {val.width(), val.height()});
+    PbCompositeRules::pushRowValues(m_rows, m_subManager, property, {val.width(), val.height()});
 }
 
 void PbSizeFPropertyManagerPrivate::pushRange(PbProperty *property, const QSizeF &minVal, const QSizeF &maxVal,
                                               const QSizeF &val)
 {
     const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_doublePropertyManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
-    m_doublePropertyManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
+    m_subManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
+    m_subManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
     pushValue(property, val);
 }
 
 PbSizeFPropertyManager::PbSizeFPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbSizeFPropertyManagerPrivate(this))
 {
-    d_ptr->m_doublePropertyManager = new PbDoublePropertyManager(this);
-    connect(d_ptr->m_doublePropertyManager, SIGNAL(valueChanged(PbProperty *, double)), this,
-            SLOT(slotDoubleChanged(PbProperty *, double)));
-    connect(d_ptr->m_doublePropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,double)), SLOT(slotDoubleChanged(PbProperty*,double)));
 }
 
 PbSizeFPropertyManager::~PbSizeFPropertyManager()
@@ -47,7 +43,7 @@ PbSizeFPropertyManager::~PbSizeFPropertyManager()
     delete d_ptr;
 }
 
-PbDoublePropertyManager *PbSizeFPropertyManager::subDoublePropertyManager() const { return d_ptr->m_doublePropertyManager; }
+PbDoublePropertyManager *PbSizeFPropertyManager::subDoublePropertyManager() const { return d_ptr->m_subManager; }
 
 QSizeF PbSizeFPropertyManager::value(const PbProperty *property) const
 {
@@ -114,21 +110,15 @@ void PbSizeFPropertyManager::setRange(PbProperty *property, const QSizeF &minVal
 
 void PbSizeFPropertyManager::setDecimals(PbProperty *property, int prec)
 {
-    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_doublePropertyManager, property, prec,
+    PbCompositeRules::setRowDecimals(this, d_ptr->m_values, d_ptr->m_rows, d_ptr->m_subManager, property, prec,
                                      &PbSizeFPropertyManager::decimalsChanged);
 }
 
 void PbSizeFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    QSizeF size = d_ptr->m_values.value(parent).value;
-    if (d_ptr->m_rows.positionOf(row) == Row::WidthRow)
-        size.setWidth(value);
-    else
-        size.setHeight(value);
-    setValue(parent, size, true);
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbCompositeRules::withDimension(data.value, d_ptr->m_rows.positionOf(row), value), true);
 }
 
 void PbSizeFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
@@ -136,18 +126,15 @@ void PbSizeFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_r
 void PbSizeFPropertyManager::initializeProperty(PbProperty *property)
 {
     const Data data;
-    d_ptr->m_values[property] = data;
-    for (const QString &name : {tr("Width"), tr("Height")}) {
-        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_doublePropertyManager, name);
-        d_ptr->m_doublePropertyManager->setDecimals(row, data.decimals);
-        d_ptr->m_doublePropertyManager->setValue(row, 0.0, true);
-        d_ptr->m_doublePropertyManager->setMinimum(row, 0.0);
-        d_ptr->m_rows.attach(property, row);
-    }
+    PbDoublePropertyManager *sub = d_ptr->m_subManager;
+    d_ptr->initialize(property, data, {tr("Width"), tr("Height")}, [&](PbProperty *row) {
+        sub->setDecimals(row, data.decimals);
+        sub->setValue(row, 0.0, true);
+        sub->setMinimum(row, 0.0);
+    });
 }
 
 void PbSizeFPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

@@ -11,26 +11,22 @@ using Row = PbSizePropertyManagerPrivate::Row;
 
 void PbSizePropertyManagerPrivate::pushValue(PbProperty *property, const QSize &val)
 {
-    PbCompositeRules::pushRowValues(m_rows, m_intPropertyManager, property, {val.width(), val.height()});
+    PbCompositeRules::pushRowValues(m_rows, m_subManager, property, {val.width(), val.height()});
 }
 
 void PbSizePropertyManagerPrivate::pushRange(PbProperty *property, const QSize &minVal, const QSize &maxVal,
                                              const QSize &val)
 {
     const PbCompositeRows::PushScope pushing(m_rows, property);
-    m_intPropertyManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
-    m_intPropertyManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
+    m_subManager->setRange(m_rows.row(property, Row::WidthRow), minVal.width(), maxVal.width());
+    m_subManager->setRange(m_rows.row(property, Row::HeightRow), minVal.height(), maxVal.height());
     pushValue(property, val);
 }
 
 PbSizePropertyManager::PbSizePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbSizePropertyManagerPrivate(this))
 {
-    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
-    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotIntChanged(PbProperty *, int)));
-    connect(d_ptr->m_intPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
 }
 
 PbSizePropertyManager::~PbSizePropertyManager()
@@ -39,7 +35,7 @@ PbSizePropertyManager::~PbSizePropertyManager()
     delete d_ptr;
 }
 
-PbIntPropertyManager *PbSizePropertyManager::subIntPropertyManager() const { return d_ptr->m_intPropertyManager; }
+PbIntPropertyManager *PbSizePropertyManager::subIntPropertyManager() const { return d_ptr->m_subManager; }
 
 QSize PbSizePropertyManager::value(const PbProperty *property) const
 {
@@ -92,33 +88,23 @@ void PbSizePropertyManager::setRange(PbProperty *property, const QSize &minVal, 
 
 void PbSizePropertyManager::slotIntChanged(PbProperty *row, int value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
-    if (!parent)
-        return;
-    QSize size = d_ptr->m_values.value(parent).value;
-    if (d_ptr->m_rows.positionOf(row) == Row::WidthRow)
-        size.setWidth(value);
-    else
-        size.setHeight(value);
-    setValue(parent, size, true);
+    Data data;
+    if (PbProperty *parent = d_ptr->editedParent(row, &data))
+        setValue(parent, PbCompositeRules::withDimension(data.value, d_ptr->m_rows.positionOf(row), value), true);
 }
 
 void PbSizePropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
 
 void PbSizePropertyManager::initializeProperty(PbProperty *property)
 {
-    const Data data;
-    d_ptr->m_values[property] = data;
-    for (const QString &name : {tr("Width"), tr("Height")}) {
-        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_intPropertyManager, name);
-        d_ptr->m_intPropertyManager->setValue(row, 0, true);
-        d_ptr->m_intPropertyManager->setMinimum(row, 0);
-        d_ptr->m_rows.attach(property, row);
-    }
+    PbIntPropertyManager *sub = d_ptr->m_subManager;
+    d_ptr->initialize(property, Data(), {tr("Width"), tr("Height")}, [sub](PbProperty *row) {
+        sub->setValue(row, 0, true);
+        sub->setMinimum(row, 0);
+    });
 }
 
 void PbSizePropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

@@ -4,6 +4,7 @@
 # sees them.
 list(APPEND PB_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcompositerows_p.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/pbcompositevalues_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbcompositerows.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pbrectrules_p.h
   ${CMAKE_CURRENT_SOURCE_DIR}/pbmetaenumwrapper_p.h

@@ -1,0 +1,90 @@
+// Private part shared by the composite managers whose rows sit on one number
+// manager (point, size and rectangle, integer or floating-point): the
+// records, the sub-manager that holds the rows, and the rows themselves.
+#pragma once
+
+#include "propertybrowser/pbcompositerows_p.h"
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+#include <initializer_list>
+
+template <class Manager, class SubManager, class Data>
+class PbCompositeValues
+{
+public:
+    explicit PbCompositeValues(Manager *q) : q_ptr(q) {}
+
+    /// Creates the sub-manager as a child of the manager: an edit of a row
+    /// goes to `rowSlot`, a row destroyed from outside to the manager's
+    /// slotPropertyDestroyed.
+    void createSubManager(const char *rowValueSignal, const char *rowSlot)
+    {
+        m_subManager = new SubManager(q_ptr);
+        QObject::connect(m_subManager, rowValueSignal, q_ptr, rowSlot);
+        QObject::connect(m_subManager, SIGNAL(propertyDestroyed(PbProperty*)), q_ptr,
+                         SLOT(slotPropertyDestroyed(PbProperty*)));
+    }
+
+    /// Records `data` for `property` and gives it one row per name, each set
+    /// up by `setUp(row)` before it is attached.
+    template <class SetUp>
+    void initialize(PbProperty *property, const Data &data, std::initializer_list<QString> names, SetUp setUp)
+    {
+        m_values[property] = data;
+        for (const QString &name : names) {
+            PbProperty *row = PbCompositeRows::createRow(m_subManager, name);
+            setUp(row);
+            m_rows.attach(property, row);
+        }
+    }
+
+    void uninitialize(PbProperty *property)
+    {
+        m_rows.deleteRows(property);
+        m_values.remove(property);
+    }
+
+    /// The parent whose value an edit of `row` changes, its record copied to
+    /// `data`; null for a foreign row or the echo of the manager's own push.
+    PbProperty *editedParent(const PbProperty *row, Data *data) const
+    {
+        PbProperty *parent = m_rows.editedParent(row);
+        if (parent)
+            *data = m_values.value(parent);
+        return parent;
+    }
+
+    Manager *q_ptr;
+    QMap<const PbProperty *, Data> m_values;
+    SubManager *m_subManager = nullptr;
+    PbCompositeRows m_rows;
+};
+
+namespace PbCompositeRules {
+
+/// `point` with the coordinate of row `position` (0: X, else Y) set to `v`.
+template <class Point, class Number>
+Point withCoordinate(Point point, int position, Number v)
+{
+    if (position == 0)
+        point.setX(v);
+    else
+        point.setY(v);
+    return point;
+}
+
+/// `size` with the dimension of row `position` (0: width, else height) set to `v`.
+template <class Size, class Number>
+Size withDimension(Size size, int position, Number v)
+{
+    if (position == 0)
+        size.setWidth(v);
+    else
+        size.setHeight(v);
+    return size;
+}
+
+} // namespace PbCompositeRules
