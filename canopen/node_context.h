@@ -4,8 +4,11 @@
 // (master_od.h); every stack operation takes it as its first argument.
 #pragma once
 
+#include "canopen/alarm_id.h"
 #include "canopen/can_message.h"
+#include "canopen/emcy_slot.h"
 #include "canopen/od.h"
+#include "canopen/pdo_status.h"
 
 #include <array>
 #include <cstddef>
@@ -16,9 +19,7 @@ struct CanPortSlot;
 
 constexpr int kSdoLineCount = 32;
 constexpr int kNodeIdCount = 128;
-constexpr int kEmcyErrorSlots = 8;
 constexpr uint8_t kNoNodeId = 255;
-constexpr int16_t kNoAlarm = -1;
 
 // Alarm callbacks (software alarms, alarm.h) get the node and the id given to setAlarm.
 using AlarmCallback = void (*)(NodeContext *node, uint32_t id);
@@ -105,20 +106,6 @@ struct CommSwitches {
     uint8_t lifeGuard = 0;
     uint8_t pdo = 0;
     uint8_t lss = 0;
-};
-
-// Per transmit PDO.
-struct TpdoStatus {
-    uint8_t flags = 0; // bit value 1: inhibit running / frame held; cyclic types count SYNCs here
-    int16_t eventAlarm = kNoAlarm;
-    int16_t inhibitAlarm = kNoAlarm;
-    CanMessage lastMessage = {};
-};
-
-struct EmcyErrorSlot {
-    uint16_t errorCode = 0;
-    uint8_t registerMask = 0;
-    uint8_t active = 0;
 };
 
 template <typename T, std::size_t N>

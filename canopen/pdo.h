@@ -6,11 +6,6 @@
 
 #include "canopen/node_context.h"
 
-// Bit value 1 of TpdoStatus::flags: inhibit time running, or for type 252 a
-// frame held for a remote request. For cyclic types (1 to 240) the flags byte
-// counts the SYNCs instead.
-constexpr uint8_t kTpdoInhibitOrHeld = 1;
-
 // Registers the parameter-write callbacks of every transmit PDO (subentries
 // 2, 3 and 5) and sends the event-driven ones once.
 void startPdo(NodeContext *node);
