@@ -253,8 +253,8 @@ void Journal::addIndexBlock(const JournalName &name, const std::vector<std::uint
                 file.size += fragment.size;
             }
             if (pass == 0) {
+                charge(recordMemory(fileName, file) + std::int64_t(runs * sizeof(FragmentRun)));
                 file.runs.reserve(runs);
-                charge(recordMemory(fileName, file));
             }
         }
         in.inBytes(std::size_t(count) * 4, "fragment ids");
