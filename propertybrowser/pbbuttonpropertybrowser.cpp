@@ -9,6 +9,7 @@
 
 using Record = PbButtonBrowserRecord;
 
+QWidget *PbButtonBrowserRecord::header() const { return button; }
 QWidget *PbButtonBrowserRecord::holder() const { return container; }
 
 int PbButtonPropertyBrowserPrivate::gridRow(Record *record) const
@@ -97,22 +98,6 @@ void PbButtonPropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
             PbGridRows::removeRow(layout, row);
     }
     delete record;
-}
-
-void PbButtonPropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
-{
-    if (Record *record = recordOf(item))
-        updateRecord(record);
-}
-
-void PbButtonPropertyBrowserPrivate::updateRecord(Record *record)
-{
-    const PbProperty *property = propertyOf(record);
-    if (record->button)
-        PbGridRows::showName(record->button, property);
-    if (record->label)
-        PbGridRows::showName(record->label, property);
-    PbGridRows::showValue(record->widgetLabel, record->widget, property);
 }
 
 void PbButtonPropertyBrowserPrivate::setExpanded(Record *record, bool expanded)

@@ -16,6 +16,7 @@ struct PbButtonBrowserRecord : PbGridRecord<PbButtonBrowserRecord> {
     bool expanded = false;
 
     QWidget *holder() const;
+    QWidget *header() const;
 };
 
 class PbButtonPropertyBrowserPrivate : public PbGridBrowserCore<PbButtonBrowserRecord>
@@ -30,7 +31,6 @@ public:
 
     void propertyInserted(PbBrowserItem *item, PbBrowserItem *afterItem);
     void propertyRemoved(PbBrowserItem *item);
-    void propertyChanged(PbBrowserItem *item);
     void setExpanded(Record *record, bool expanded);
     void slotUpdate();
     void slotToggled(QObject *button, bool checked);
@@ -45,7 +45,6 @@ private:
     static int gridSpan(const Record *record) { return record->container && record->expanded ? 2 : 1; }
     void becomeGroup(Record *record);
     void stopBeingGroup(Record *record);
-    void updateRecord(Record *record);
 };
 
 #endif

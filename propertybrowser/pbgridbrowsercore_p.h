@@ -19,7 +19,8 @@
 #include <QTimer>
 
 /// The fields of a row record that both browsers have; `Record` adds the
-/// widget that holds its children (`holder()`, null while there are none).
+/// widget that holds its children (`holder()`, null while there are none)
+/// and the one that shows the name of a property with children (`header()`).
 template <class Record>
 struct PbGridRecord {
     QWidget *widget = nullptr;       // the editor
@@ -123,6 +124,23 @@ public:
         if (!m_recreateQueue.contains(record))
             m_recreateQueue.append(record);
         m_updateTimer->start();
+    }
+
+    /// Shows the record's property on its header, name label and value.
+    void updateRecord(Record *record) const
+    {
+        const PbProperty *property = propertyOf(record);
+        if (QWidget *header = record->header())
+            PbGridRows::showName(header, property);
+        if (record->label)
+            PbGridRows::showName(record->label, property);
+        PbGridRows::showValue(record->widgetLabel, record->widget, property);
+    }
+
+    void propertyChanged(PbBrowserItem *item) const
+    {
+        if (Record *record = recordOf(item))
+            updateRecord(record);
     }
 
     /// Forgets an editor that is being destroyed, found by its identity.

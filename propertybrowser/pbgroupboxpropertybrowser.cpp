@@ -9,6 +9,7 @@
 
 using Record = PbGroupBoxBrowserRecord;
 
+QWidget *PbGroupBoxBrowserRecord::header() const { return groupBox; }
 QWidget *PbGroupBoxBrowserRecord::holder() const { return groupBox; }
 
 int PbGroupBoxPropertyBrowserPrivate::gridRow(Record *record) const
@@ -86,22 +87,6 @@ void PbGroupBoxPropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
     else
         PbGridRows::removeRow(layout, row);
     delete record;
-}
-
-void PbGroupBoxPropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
-{
-    if (Record *record = recordOf(item))
-        updateRecord(record);
-}
-
-void PbGroupBoxPropertyBrowserPrivate::updateRecord(Record *record)
-{
-    const PbProperty *property = propertyOf(record);
-    if (record->groupBox)
-        PbGridRows::showName(record->groupBox, property);
-    if (record->label)
-        PbGridRows::showName(record->label, property);
-    PbGridRows::showValue(record->widgetLabel, record->widget, property);
 }
 
 void PbGroupBoxPropertyBrowserPrivate::slotUpdate()

@@ -14,6 +14,7 @@ struct PbGroupBoxBrowserRecord : PbGridRecord<PbGroupBoxBrowserRecord> {
     QFrame *line = nullptr;         // under the editor, inside the group box
 
     QWidget *holder() const;
+    QWidget *header() const;
 };
 
 class PbGroupBoxPropertyBrowserPrivate : public PbGridBrowserCore<PbGroupBoxBrowserRecord>
@@ -28,7 +29,6 @@ public:
 
     void propertyInserted(PbBrowserItem *item, PbBrowserItem *afterItem);
     void propertyRemoved(PbBrowserItem *item);
-    void propertyChanged(PbBrowserItem *item);
     void slotUpdate();
 
     PbGroupBoxPropertyBrowser *q_ptr;
@@ -39,7 +39,6 @@ private:
     int gridRow(Record *record) const;
     void becomeGroup(Record *record);
     void stopBeingGroup(Record *record);
-    void updateRecord(Record *record);
 };
 
 #endif
