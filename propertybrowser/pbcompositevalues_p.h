@@ -65,26 +65,13 @@ public:
 
 namespace PbCompositeRules {
 
-/// `point` with the coordinate of row `position` (0: X, else Y) set to `v`.
-template <class Point, class Number>
-Point withCoordinate(Point point, int position, Number v)
+/// `value` with the component of row `position` set to `v`: through `first`
+/// (X or width) for row 0, through `second` (Y or height) for any other.
+template <class Value, class Number, class Setter>
+Value withComponent(Value value, int position, Number v, Setter first, Setter second)
 {
-    if (position == 0)
-        point.setX(v);
-    else
-        point.setY(v);
-    return point;
-}
-
-/// `size` with the dimension of row `position` (0: width, else height) set to `v`.
-template <class Size, class Number>
-Size withDimension(Size size, int position, Number v)
-{
-    if (position == 0)
-        size.setWidth(v);
-    else
-        size.setHeight(v);
-    return size;
+    (value.*(position == 0 ? first : second))(v);
+    return value;
 }
 
 } // namespace PbCompositeRules

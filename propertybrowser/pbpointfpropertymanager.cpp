@@ -71,8 +71,12 @@ void PbPointFPropertyManager::setDecimals(PbProperty *property, int prec)
 void PbPointFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
     Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbCompositeRules::withCoordinate(data.value, d_ptr->m_rows.positionOf(row), value));
+    PbProperty *parent = d_ptr->editedParent(row, &data);
+    if (!parent)
+        return;
+    const QPointF point = PbCompositeRules::withComponent(data.value, d_ptr->m_rows.positionOf(row), value,
+                                                          &QPointF::setX, &QPointF::setY);
+    setValue(parent, point);
 }
 
 void PbPointFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }

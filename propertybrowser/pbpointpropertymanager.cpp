@@ -55,8 +55,12 @@ void PbPointPropertyManager::setValue(PbProperty *property, const QPoint &val)
 void PbPointPropertyManager::slotIntChanged(PbProperty *row, int value)
 {
     Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbCompositeRules::withCoordinate(data.value, d_ptr->m_rows.positionOf(row), value));
+    PbProperty *parent = d_ptr->editedParent(row, &data);
+    if (!parent)
+        return;
+    const QPoint point = PbCompositeRules::withComponent(data.value, d_ptr->m_rows.positionOf(row), value,
+                                                         &QPoint::setX, &QPoint::setY);
+    setValue(parent, point);
 }
 
 void PbPointPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }

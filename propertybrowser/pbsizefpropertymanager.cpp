@@ -117,8 +117,12 @@ void PbSizeFPropertyManager::setDecimals(PbProperty *property, int prec)
 void PbSizeFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
     Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbCompositeRules::withDimension(data.value, d_ptr->m_rows.positionOf(row), value), true);
+    PbProperty *parent = d_ptr->editedParent(row, &data);
+    if (!parent)
+        return;
+    const QSizeF size = PbCompositeRules::withComponent(data.value, d_ptr->m_rows.positionOf(row), value,
+                                                        &QSizeF::setWidth, &QSizeF::setHeight);
+    setValue(parent, size, true);
 }
 
 void PbSizeFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }

@@ -89,8 +89,12 @@ void PbSizePropertyManager::setRange(PbProperty *property, const QSize &minVal, 
 void PbSizePropertyManager::slotIntChanged(PbProperty *row, int value)
 {
     Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbCompositeRules::withDimension(data.value, d_ptr->m_rows.positionOf(row), value), true);
+    PbProperty *parent = d_ptr->editedParent(row, &data);
+    if (!parent)
+        return;
+    const QSize size = PbCompositeRules::withComponent(data.value, d_ptr->m_rows.positionOf(row), value,
+                                                       &QSize::setWidth, &QSize::setHeight);
+    setValue(parent, size, true);
 }
 
 void PbSizePropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }
