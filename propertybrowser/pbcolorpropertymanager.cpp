@@ -36,11 +36,8 @@ void PbColorPropertyManagerPrivate::pushValue(PbProperty *property, const QColor
 PbColorPropertyManager::PbColorPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbColorPropertyManagerPrivate(this))
 {
-    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
-    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty*,int)), this,
-            SLOT(slotIntChanged(PbProperty*,int)));
-    connect(d_ptr->m_intPropertyManager, SIGNAL(propertyDestroyed(PbProperty*)), this,
-            SLOT(slotPropertyDestroyed(PbProperty*)));
+    d_ptr->m_intPropertyManager = PbCompositeRules::createRowManager<PbIntPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
 }
 
 PbColorPropertyManager::~PbColorPropertyManager()

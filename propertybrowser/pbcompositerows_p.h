@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QObject>
 #include <QString>
 
 #include <initializer_list>
@@ -86,6 +87,18 @@ private:
 };
 
 namespace PbCompositeRules {
+
+/// A new manager of rows, owned by `manager`: an edit of one of its rows goes
+/// to `rowSlot`, a row destroyed from outside to the manager's
+/// slotPropertyDestroyed.
+template <class SubManager>
+SubManager *createRowManager(QObject *manager, const char *rowValueSignal, const char *rowSlot)
+{
+    auto *sub = new SubManager(manager);
+    QObject::connect(sub, rowValueSignal, manager, rowSlot);
+    QObject::connect(sub, SIGNAL(propertyDestroyed(PbProperty*)), manager, SLOT(slotPropertyDestroyed(PbProperty*)));
+    return sub;
+}
 
 /// The one announcement of a composite manager, made once its record holds
 /// the final value: propertyChanged, then the manager's valueChanged.

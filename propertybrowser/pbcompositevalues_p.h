@@ -6,7 +6,6 @@
 #include "propertybrowser/pbcompositerows_p.h"
 
 #include <QMap>
-#include <QObject>
 #include <QString>
 
 #include <initializer_list>
@@ -17,15 +16,10 @@ class PbCompositeValues
 public:
     explicit PbCompositeValues(Manager *q) : q_ptr(q) {}
 
-    /// Creates the sub-manager as a child of the manager: an edit of a row
-    /// goes to `rowSlot`, a row destroyed from outside to the manager's
-    /// slotPropertyDestroyed.
+    /// Creates the sub-manager as a child of the manager; see createRowManager.
     void createSubManager(const char *rowValueSignal, const char *rowSlot)
     {
-        m_subManager = new SubManager(q_ptr);
-        QObject::connect(m_subManager, rowValueSignal, q_ptr, rowSlot);
-        QObject::connect(m_subManager, SIGNAL(propertyDestroyed(PbProperty*)), q_ptr,
-                         SLOT(slotPropertyDestroyed(PbProperty*)));
+        m_subManager = PbCompositeRules::createRowManager<SubManager>(q_ptr, rowValueSignal, rowSlot);
     }
 
     /// Records `data` for `property` and gives it one row per name, each set

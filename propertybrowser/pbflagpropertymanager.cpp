@@ -16,11 +16,8 @@ bool isBitSet(int value, int bit) { return (qint64(value) >> bit) & 1; }
 PbFlagPropertyManager::PbFlagPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbFlagPropertyManagerPrivate(this))
 {
-    d_ptr->m_boolPropertyManager = new PbBoolPropertyManager(this);
-    connect(d_ptr->m_boolPropertyManager, SIGNAL(valueChanged(PbProperty *, bool)), this,
-            SLOT(slotBoolChanged(PbProperty *, bool)));
-    connect(d_ptr->m_boolPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->m_boolPropertyManager = PbCompositeRules::createRowManager<PbBoolPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,bool)), SLOT(slotBoolChanged(PbProperty*,bool)));
 }
 
 PbFlagPropertyManager::~PbFlagPropertyManager()

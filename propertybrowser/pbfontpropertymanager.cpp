@@ -82,18 +82,12 @@ PbFontPropertyManager::PbFontPropertyManager(QObject *parent)
 {
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), SIGNAL(fontDatabaseChanged()), this, SLOT(slotFontDatabaseChanged()));
-    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
-    d_ptr->m_enumPropertyManager = new PbEnumPropertyManager(this);
-    d_ptr->m_boolPropertyManager = new PbBoolPropertyManager(this);
-    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty*,int)), this,
-            SLOT(slotIntChanged(PbProperty*,int)));
-    connect(d_ptr->m_enumPropertyManager, SIGNAL(valueChanged(PbProperty*,int)), this,
-            SLOT(slotEnumChanged(PbProperty*,int)));
-    connect(d_ptr->m_boolPropertyManager, SIGNAL(valueChanged(PbProperty*,bool)), this,
-            SLOT(slotBoolChanged(PbProperty*,bool)));
-    for (QObject *inner : std::initializer_list<QObject *>{d_ptr->m_intPropertyManager, d_ptr->m_enumPropertyManager,
-                                                            d_ptr->m_boolPropertyManager})
-        connect(inner, SIGNAL(propertyDestroyed(PbProperty*)), this, SLOT(slotPropertyDestroyed(PbProperty*)));
+    d_ptr->m_intPropertyManager = PbCompositeRules::createRowManager<PbIntPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
+    d_ptr->m_enumPropertyManager = PbCompositeRules::createRowManager<PbEnumPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotEnumChanged(PbProperty*,int)));
+    d_ptr->m_boolPropertyManager = PbCompositeRules::createRowManager<PbBoolPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,bool)), SLOT(slotBoolChanged(PbProperty*,bool)));
 }
 
 PbFontPropertyManager::~PbFontPropertyManager()

@@ -39,11 +39,8 @@ QStringList countryNamesOf(QLocale::Language language)
 PbLocalePropertyManager::PbLocalePropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbLocalePropertyManagerPrivate(this))
 {
-    d_ptr->m_enumPropertyManager = new PbEnumPropertyManager(this);
-    connect(d_ptr->m_enumPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotEnumChanged(PbProperty *, int)));
-    connect(d_ptr->m_enumPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->m_enumPropertyManager = PbCompositeRules::createRowManager<PbEnumPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotEnumChanged(PbProperty*,int)));
 }
 
 PbLocalePropertyManager::~PbLocalePropertyManager()

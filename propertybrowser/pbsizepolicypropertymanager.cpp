@@ -26,16 +26,10 @@ int policyIndex(QSizePolicy::Policy policy)
 PbSizePolicyPropertyManager::PbSizePolicyPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbSizePolicyPropertyManagerPrivate(this))
 {
-    d_ptr->m_intPropertyManager = new PbIntPropertyManager(this);
-    d_ptr->m_enumPropertyManager = new PbEnumPropertyManager(this);
-    connect(d_ptr->m_intPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotIntChanged(PbProperty *, int)));
-    connect(d_ptr->m_enumPropertyManager, SIGNAL(valueChanged(PbProperty *, int)), this,
-            SLOT(slotEnumChanged(PbProperty *, int)));
-    connect(d_ptr->m_intPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
-    connect(d_ptr->m_enumPropertyManager, SIGNAL(propertyDestroyed(PbProperty *)), this,
-            SLOT(slotPropertyDestroyed(PbProperty *)));
+    d_ptr->m_intPropertyManager = PbCompositeRules::createRowManager<PbIntPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
+    d_ptr->m_enumPropertyManager = PbCompositeRules::createRowManager<PbEnumPropertyManager>(
+        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotEnumChanged(PbProperty*,int)));
 }
 
 PbSizePolicyPropertyManager::~PbSizePolicyPropertyManager()
