@@ -9,9 +9,11 @@ class PbCharEditorFactoryPrivate : public PbSingleValueEditors<PbCharEdit, PbCha
 {
 public:
     explicit PbCharEditorFactoryPrivate(PbCharEditorFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QChar)), SLOT(slotPropertyChanged(PbProperty*,QChar)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QChar)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QChar)),
                                          SIGNAL(valueChanged(QChar)), SLOT(slotSetValue(QChar)),
-                                         [](PbCharEdit *e, const QChar &v) { e->setValue(v); }, true})
+                                         [](PbCharEdit *e, const QChar &v) { e->setValue(v); },
+                                         true})
     {
     }
 };
@@ -21,15 +23,9 @@ PbCharEditorFactory::PbCharEditorFactory(QObject *parent)
 {
 }
 
-PbCharEditorFactory::~PbCharEditorFactory()
-{
-    delete d_ptr;
-}
+PbCharEditorFactory::~PbCharEditorFactory() { delete d_ptr; }
 
-void PbCharEditorFactory::connectPropertyManager(PbCharPropertyManager *manager)
-{
-    d_ptr->linkManager(manager, true);
-}
+void PbCharEditorFactory::connectPropertyManager(PbCharPropertyManager *manager) { d_ptr->linkManager(manager, true); }
 
 void PbCharEditorFactory::disconnectPropertyManager(PbCharPropertyManager *manager)
 {
@@ -46,12 +42,6 @@ void PbCharEditorFactory::slotPropertyChanged(PbProperty *property, const QChar 
     d_ptr->propertyChanged(property, value);
 }
 
-void PbCharEditorFactory::slotSetValue(const QChar &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbCharEditorFactory::slotSetValue(const QChar &value) { d_ptr->commit(sender(), value); }
 
-void PbCharEditorFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbCharEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }

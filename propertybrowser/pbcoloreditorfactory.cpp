@@ -8,9 +8,11 @@ class PbColorEditorFactoryPrivate : public PbSingleValueEditors<PbColorEditWidge
 {
 public:
     explicit PbColorEditorFactoryPrivate(PbColorEditorFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QColor)), SLOT(slotPropertyChanged(PbProperty*,QColor)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QColor)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QColor)),
                                          SIGNAL(valueChanged(QColor)), SLOT(slotSetValue(QColor)),
-                                         [](PbColorEditWidget *e, const QColor &v) { e->setValue(v); }, true})
+                                         [](PbColorEditWidget *e, const QColor &v) { e->setValue(v); },
+                                         true})
     {
     }
 };
@@ -20,10 +22,7 @@ PbColorEditorFactory::PbColorEditorFactory(QObject *parent)
 {
 }
 
-PbColorEditorFactory::~PbColorEditorFactory()
-{
-    delete d_ptr;
-}
+PbColorEditorFactory::~PbColorEditorFactory() { delete d_ptr; }
 
 void PbColorEditorFactory::connectPropertyManager(PbColorPropertyManager *manager)
 {
@@ -45,12 +44,6 @@ void PbColorEditorFactory::slotPropertyChanged(PbProperty *property, const QColo
     d_ptr->propertyChanged(property, value);
 }
 
-void PbColorEditorFactory::slotSetValue(const QColor &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbColorEditorFactory::slotSetValue(const QColor &value) { d_ptr->commit(sender(), value); }
 
-void PbColorEditorFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbColorEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }

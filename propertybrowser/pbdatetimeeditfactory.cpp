@@ -9,9 +9,11 @@ class PbDateTimeEditFactoryPrivate : public PbSingleValueEditors<QDateTimeEdit, 
 {
 public:
     explicit PbDateTimeEditFactoryPrivate(PbDateTimeEditFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QDateTime)), SLOT(slotPropertyChanged(PbProperty*,QDateTime)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QDateTime)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QDateTime)),
                                          SIGNAL(dateTimeChanged(QDateTime)), SLOT(slotSetValue(QDateTime)),
-                                         [](QDateTimeEdit *e, const QDateTime &v) { e->setDateTime(v); }, false})
+                                         [](QDateTimeEdit *e, const QDateTime &v) { e->setDateTime(v); },
+                                         false})
     {
     }
 };
@@ -21,10 +23,7 @@ PbDateTimeEditFactory::PbDateTimeEditFactory(QObject *parent)
 {
 }
 
-PbDateTimeEditFactory::~PbDateTimeEditFactory()
-{
-    delete d_ptr;
-}
+PbDateTimeEditFactory::~PbDateTimeEditFactory() { delete d_ptr; }
 
 void PbDateTimeEditFactory::connectPropertyManager(PbDateTimePropertyManager *manager)
 {
@@ -46,12 +45,6 @@ void PbDateTimeEditFactory::slotPropertyChanged(PbProperty *property, const QDat
     d_ptr->propertyChanged(property, value);
 }
 
-void PbDateTimeEditFactory::slotSetValue(const QDateTime &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbDateTimeEditFactory::slotSetValue(const QDateTime &value) { d_ptr->commit(sender(), value); }
 
-void PbDateTimeEditFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbDateTimeEditFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }

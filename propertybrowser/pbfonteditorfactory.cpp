@@ -8,9 +8,11 @@ class PbFontEditorFactoryPrivate : public PbSingleValueEditors<PbFontEditWidget,
 {
 public:
     explicit PbFontEditorFactoryPrivate(PbFontEditorFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QFont)), SLOT(slotPropertyChanged(PbProperty*,QFont)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QFont)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QFont)),
                                          SIGNAL(valueChanged(QFont)), SLOT(slotSetValue(QFont)),
-                                         [](PbFontEditWidget *e, const QFont &v) { e->setValue(v); }, true})
+                                         [](PbFontEditWidget *e, const QFont &v) { e->setValue(v); },
+                                         true})
     {
     }
 };
@@ -20,15 +22,9 @@ PbFontEditorFactory::PbFontEditorFactory(QObject *parent)
 {
 }
 
-PbFontEditorFactory::~PbFontEditorFactory()
-{
-    delete d_ptr;
-}
+PbFontEditorFactory::~PbFontEditorFactory() { delete d_ptr; }
 
-void PbFontEditorFactory::connectPropertyManager(PbFontPropertyManager *manager)
-{
-    d_ptr->linkManager(manager, true);
-}
+void PbFontEditorFactory::connectPropertyManager(PbFontPropertyManager *manager) { d_ptr->linkManager(manager, true); }
 
 void PbFontEditorFactory::disconnectPropertyManager(PbFontPropertyManager *manager)
 {
@@ -45,12 +41,6 @@ void PbFontEditorFactory::slotPropertyChanged(PbProperty *property, const QFont 
     d_ptr->propertyChanged(property, value);
 }
 
-void PbFontEditorFactory::slotSetValue(const QFont &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbFontEditorFactory::slotSetValue(const QFont &value) { d_ptr->commit(sender(), value); }
 
-void PbFontEditorFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbFontEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }

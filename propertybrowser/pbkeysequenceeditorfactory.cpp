@@ -5,13 +5,16 @@
 
 #include "propertybrowser/pbkeysequenceedit.h"
 
-class PbKeySequenceEditorFactoryPrivate : public PbSingleValueEditors<PbKeySequenceEdit, PbKeySequencePropertyManager, QKeySequence>
+class PbKeySequenceEditorFactoryPrivate
+    : public PbSingleValueEditors<PbKeySequenceEdit, PbKeySequencePropertyManager, QKeySequence>
 {
 public:
     explicit PbKeySequenceEditorFactoryPrivate(PbKeySequenceEditorFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QKeySequence)), SLOT(slotPropertyChanged(PbProperty*,QKeySequence)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QKeySequence)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QKeySequence)),
                                          SIGNAL(keySequenceChanged(QKeySequence)), SLOT(slotSetValue(QKeySequence)),
-                                         [](PbKeySequenceEdit *e, const QKeySequence &v) { e->setKeySequence(v); }, false})
+                                         [](PbKeySequenceEdit *e, const QKeySequence &v) { e->setKeySequence(v); },
+                                         false})
     {
     }
 };
@@ -21,10 +24,7 @@ PbKeySequenceEditorFactory::PbKeySequenceEditorFactory(QObject *parent)
 {
 }
 
-PbKeySequenceEditorFactory::~PbKeySequenceEditorFactory()
-{
-    delete d_ptr;
-}
+PbKeySequenceEditorFactory::~PbKeySequenceEditorFactory() { delete d_ptr; }
 
 void PbKeySequenceEditorFactory::connectPropertyManager(PbKeySequencePropertyManager *manager)
 {
@@ -36,7 +36,8 @@ void PbKeySequenceEditorFactory::disconnectPropertyManager(PbKeySequenceProperty
     d_ptr->linkManager(manager, false);
 }
 
-QWidget *PbKeySequenceEditorFactory::createEditor(PbKeySequencePropertyManager *manager, PbProperty *property, QWidget *parent)
+QWidget *PbKeySequenceEditorFactory::createEditor(PbKeySequencePropertyManager *manager, PbProperty *property,
+                                                  QWidget *parent)
 {
     return d_ptr->createEditor(manager, property, parent);
 }
@@ -46,12 +47,6 @@ void PbKeySequenceEditorFactory::slotPropertyChanged(PbProperty *property, const
     d_ptr->propertyChanged(property, value);
 }
 
-void PbKeySequenceEditorFactory::slotSetValue(const QKeySequence &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbKeySequenceEditorFactory::slotSetValue(const QKeySequence &value) { d_ptr->commit(sender(), value); }
 
-void PbKeySequenceEditorFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbKeySequenceEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }

@@ -15,10 +15,7 @@ PbKeySequencePropertyManager::~PbKeySequencePropertyManager()
     delete d_ptr;
 }
 
-QKeySequence PbKeySequencePropertyManager::value(const PbProperty *property) const
-{
-    return d_ptr->value(property);
-}
+QKeySequence PbKeySequencePropertyManager::value(const PbProperty *property) const { return d_ptr->value(property); }
 
 QString PbKeySequencePropertyManager::valueText(const PbProperty *property) const
 {
@@ -35,7 +32,4 @@ void PbKeySequencePropertyManager::initializeProperty(PbProperty *property)
     d_ptr->initialize(property, QKeySequence());
 }
 
-void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property)
-{
-    d_ptr->uninitialize(property);
-}
+void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->uninitialize(property); }

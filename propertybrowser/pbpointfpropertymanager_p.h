@@ -14,7 +14,8 @@ struct PbPointFRecord
     int decimals = 2;
 };
 
-class PbPointFPropertyManagerPrivate : public PbCompositeValues<PbPointFPropertyManager, PbDoublePropertyManager, PbPointFRecord>
+class PbPointFPropertyManagerPrivate
+    : public PbCompositeValues<PbPointFPropertyManager, PbDoublePropertyManager, PbPointFRecord>
 {
 public:
     using Data = PbPointFRecord;

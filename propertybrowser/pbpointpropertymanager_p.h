@@ -13,7 +13,8 @@ struct PbPointRecord
     QPoint value;
 };
 
-class PbPointPropertyManagerPrivate : public PbCompositeValues<PbPointPropertyManager, PbIntPropertyManager, PbPointRecord>
+class PbPointPropertyManagerPrivate
+    : public PbCompositeValues<PbPointPropertyManager, PbIntPropertyManager, PbPointRecord>
 {
 public:
     using Data = PbPointRecord;

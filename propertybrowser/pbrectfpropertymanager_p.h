@@ -17,7 +17,8 @@ struct PbRectFRecord
     int decimals = 2;
 };
 
-class PbRectFPropertyManagerPrivate : public PbCompositeValues<PbRectFPropertyManager, PbDoublePropertyManager, PbRectFRecord>
+class PbRectFPropertyManagerPrivate
+    : public PbCompositeValues<PbRectFPropertyManager, PbDoublePropertyManager, PbRectFRecord>
 {
 public:
     using Data = PbRectFRecord;

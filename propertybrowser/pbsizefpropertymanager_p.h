@@ -20,7 +20,8 @@ struct PbSizeFRecord
     void applyMaximum(const QSizeF &border) { PbRangeRules::applySizeMaximum(*this, border); }
 };
 
-class PbSizeFPropertyManagerPrivate : public PbCompositeValues<PbSizeFPropertyManager, PbDoublePropertyManager, PbSizeFRecord>
+class PbSizeFPropertyManagerPrivate
+    : public PbCompositeValues<PbSizeFPropertyManager, PbDoublePropertyManager, PbSizeFRecord>
 {
 public:
     using Data = PbSizeFRecord;

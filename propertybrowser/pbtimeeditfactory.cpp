@@ -9,9 +9,11 @@ class PbTimeEditFactoryPrivate : public PbSingleValueEditors<QTimeEdit, PbTimePr
 {
 public:
     explicit PbTimeEditFactoryPrivate(PbTimeEditFactory *factory)
-        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QTime)), SLOT(slotPropertyChanged(PbProperty*,QTime)),
+        : PbSingleValueEditors(factory, {SIGNAL(valueChanged(PbProperty*,QTime)),
+                                         SLOT(slotPropertyChanged(PbProperty*,QTime)),
                                          SIGNAL(timeChanged(QTime)), SLOT(slotSetValue(QTime)),
-                                         [](QTimeEdit *e, const QTime &v) { e->setTime(v); }, false})
+                                         [](QTimeEdit *e, const QTime &v) { e->setTime(v); },
+                                         false})
     {
     }
 };
@@ -21,15 +23,9 @@ PbTimeEditFactory::PbTimeEditFactory(QObject *parent)
 {
 }
 
-PbTimeEditFactory::~PbTimeEditFactory()
-{
-    delete d_ptr;
-}
+PbTimeEditFactory::~PbTimeEditFactory() { delete d_ptr; }
 
-void PbTimeEditFactory::connectPropertyManager(PbTimePropertyManager *manager)
-{
-    d_ptr->linkManager(manager, true);
-}
+void PbTimeEditFactory::connectPropertyManager(PbTimePropertyManager *manager) { d_ptr->linkManager(manager, true); }
 
 void PbTimeEditFactory::disconnectPropertyManager(PbTimePropertyManager *manager)
 {
@@ -46,12 +42,6 @@ void PbTimeEditFactory::slotPropertyChanged(PbProperty *property, const QTime &v
     d_ptr->propertyChanged(property, value);
 }
 
-void PbTimeEditFactory::slotSetValue(const QTime &value)
-{
-    d_ptr->commit(sender(), value);
-}
+void PbTimeEditFactory::slotSetValue(const QTime &value) { d_ptr->commit(sender(), value); }
 
-void PbTimeEditFactory::slotEditorDestroyed(QObject *object)
-{
-    d_ptr->tracker.slotEditorDestroyed(object);
-}
+void PbTimeEditFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
