@@ -23,9 +23,15 @@ PbCharEditorFactory::PbCharEditorFactory(QObject *parent)
 {
 }
 
-PbCharEditorFactory::~PbCharEditorFactory() { delete d_ptr; }
+PbCharEditorFactory::~PbCharEditorFactory()
+{
+    delete d_ptr;
+}
 
-void PbCharEditorFactory::connectPropertyManager(PbCharPropertyManager *manager) { d_ptr->linkManager(manager, true); }
+void PbCharEditorFactory::connectPropertyManager(PbCharPropertyManager *manager)
+{
+    d_ptr->linkManager(manager, true);
+}
 
 void PbCharEditorFactory::disconnectPropertyManager(PbCharPropertyManager *manager)
 {
@@ -42,6 +48,12 @@ void PbCharEditorFactory::slotPropertyChanged(PbProperty *property, const QChar 
     d_ptr->propertyChanged(property, value);
 }
 
-void PbCharEditorFactory::slotSetValue(const QChar &value) { d_ptr->commit(sender(), value); }
+void PbCharEditorFactory::slotSetValue(const QChar &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbCharEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbCharEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

@@ -15,15 +15,27 @@ PbCharPropertyManager::~PbCharPropertyManager()
     delete d_ptr;
 }
 
-QChar PbCharPropertyManager::value(const PbProperty *property) const { return d_ptr->value(property); }
+QChar PbCharPropertyManager::value(const PbProperty *property) const
+{
+    return d_ptr->value(property);
+}
 
 QString PbCharPropertyManager::valueText(const PbProperty *property) const
 {
     return d_ptr->valueText(property, [](const QChar &c) { return c.isNull() ? QString() : QString(c); });
 }
 
-void PbCharPropertyManager::setValue(PbProperty *property, const QChar &val) { d_ptr->setValue(property, val); }
+void PbCharPropertyManager::setValue(PbProperty *property, const QChar &val)
+{
+    d_ptr->setValue(property, val);
+}
 
-void PbCharPropertyManager::initializeProperty(PbProperty *property) { d_ptr->initialize(property, QChar()); }
+void PbCharPropertyManager::initializeProperty(PbProperty *property)
+{
+    d_ptr->initialize(property, QChar());
+}
 
-void PbCharPropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->uninitialize(property); }
+void PbCharPropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

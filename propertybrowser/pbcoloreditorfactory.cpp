@@ -22,7 +22,10 @@ PbColorEditorFactory::PbColorEditorFactory(QObject *parent)
 {
 }
 
-PbColorEditorFactory::~PbColorEditorFactory() { delete d_ptr; }
+PbColorEditorFactory::~PbColorEditorFactory()
+{
+    delete d_ptr;
+}
 
 void PbColorEditorFactory::connectPropertyManager(PbColorPropertyManager *manager)
 {
@@ -44,6 +47,12 @@ void PbColorEditorFactory::slotPropertyChanged(PbProperty *property, const QColo
     d_ptr->propertyChanged(property, value);
 }
 
-void PbColorEditorFactory::slotSetValue(const QColor &value) { d_ptr->commit(sender(), value); }
+void PbColorEditorFactory::slotSetValue(const QColor &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbColorEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbColorEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

@@ -23,7 +23,10 @@ PbDateTimeEditFactory::PbDateTimeEditFactory(QObject *parent)
 {
 }
 
-PbDateTimeEditFactory::~PbDateTimeEditFactory() { delete d_ptr; }
+PbDateTimeEditFactory::~PbDateTimeEditFactory()
+{
+    delete d_ptr;
+}
 
 void PbDateTimeEditFactory::connectPropertyManager(PbDateTimePropertyManager *manager)
 {
@@ -45,6 +48,12 @@ void PbDateTimeEditFactory::slotPropertyChanged(PbProperty *property, const QDat
     d_ptr->propertyChanged(property, value);
 }
 
-void PbDateTimeEditFactory::slotSetValue(const QDateTime &value) { d_ptr->commit(sender(), value); }
+void PbDateTimeEditFactory::slotSetValue(const QDateTime &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbDateTimeEditFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbDateTimeEditFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

@@ -25,18 +25,27 @@ PbDateTimePropertyManager::~PbDateTimePropertyManager()
     delete d_ptr;
 }
 
-QDateTime PbDateTimePropertyManager::value(const PbProperty *property) const { return d_ptr->value(property); }
+QDateTime PbDateTimePropertyManager::value(const PbProperty *property) const
+{
+    return d_ptr->value(property);
+}
 
 QString PbDateTimePropertyManager::valueText(const PbProperty *property) const
 {
     return d_ptr->valueText(property, [this](const QDateTime &t) { return t.toString(d_ptr->m_format); });
 }
 
-void PbDateTimePropertyManager::setValue(PbProperty *property, const QDateTime &val) { d_ptr->setValue(property, val); }
+void PbDateTimePropertyManager::setValue(PbProperty *property, const QDateTime &val)
+{
+    d_ptr->setValue(property, val);
+}
 
 void PbDateTimePropertyManager::initializeProperty(PbProperty *property)
 {
     d_ptr->initialize(property, QDateTime::currentDateTime());
 }
 
-void PbDateTimePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->uninitialize(property); }
+void PbDateTimePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

@@ -22,9 +22,15 @@ PbFontEditorFactory::PbFontEditorFactory(QObject *parent)
 {
 }
 
-PbFontEditorFactory::~PbFontEditorFactory() { delete d_ptr; }
+PbFontEditorFactory::~PbFontEditorFactory()
+{
+    delete d_ptr;
+}
 
-void PbFontEditorFactory::connectPropertyManager(PbFontPropertyManager *manager) { d_ptr->linkManager(manager, true); }
+void PbFontEditorFactory::connectPropertyManager(PbFontPropertyManager *manager)
+{
+    d_ptr->linkManager(manager, true);
+}
 
 void PbFontEditorFactory::disconnectPropertyManager(PbFontPropertyManager *manager)
 {
@@ -41,6 +47,12 @@ void PbFontEditorFactory::slotPropertyChanged(PbProperty *property, const QFont 
     d_ptr->propertyChanged(property, value);
 }
 
-void PbFontEditorFactory::slotSetValue(const QFont &value) { d_ptr->commit(sender(), value); }
+void PbFontEditorFactory::slotSetValue(const QFont &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbFontEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbFontEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

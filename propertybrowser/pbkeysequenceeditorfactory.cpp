@@ -24,7 +24,10 @@ PbKeySequenceEditorFactory::PbKeySequenceEditorFactory(QObject *parent)
 {
 }
 
-PbKeySequenceEditorFactory::~PbKeySequenceEditorFactory() { delete d_ptr; }
+PbKeySequenceEditorFactory::~PbKeySequenceEditorFactory()
+{
+    delete d_ptr;
+}
 
 void PbKeySequenceEditorFactory::connectPropertyManager(PbKeySequencePropertyManager *manager)
 {
@@ -47,6 +50,12 @@ void PbKeySequenceEditorFactory::slotPropertyChanged(PbProperty *property, const
     d_ptr->propertyChanged(property, value);
 }
 
-void PbKeySequenceEditorFactory::slotSetValue(const QKeySequence &value) { d_ptr->commit(sender(), value); }
+void PbKeySequenceEditorFactory::slotSetValue(const QKeySequence &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbKeySequenceEditorFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbKeySequenceEditorFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

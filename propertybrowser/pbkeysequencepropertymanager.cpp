@@ -15,7 +15,10 @@ PbKeySequencePropertyManager::~PbKeySequencePropertyManager()
     delete d_ptr;
 }
 
-QKeySequence PbKeySequencePropertyManager::value(const PbProperty *property) const { return d_ptr->value(property); }
+QKeySequence PbKeySequencePropertyManager::value(const PbProperty *property) const
+{
+    return d_ptr->value(property);
+}
 
 QString PbKeySequencePropertyManager::valueText(const PbProperty *property) const
 {
@@ -32,4 +35,7 @@ void PbKeySequencePropertyManager::initializeProperty(PbProperty *property)
     d_ptr->initialize(property, QKeySequence());
 }
 
-void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->uninitialize(property); }
+void PbKeySequencePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}

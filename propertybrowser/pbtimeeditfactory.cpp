@@ -23,9 +23,15 @@ PbTimeEditFactory::PbTimeEditFactory(QObject *parent)
 {
 }
 
-PbTimeEditFactory::~PbTimeEditFactory() { delete d_ptr; }
+PbTimeEditFactory::~PbTimeEditFactory()
+{
+    delete d_ptr;
+}
 
-void PbTimeEditFactory::connectPropertyManager(PbTimePropertyManager *manager) { d_ptr->linkManager(manager, true); }
+void PbTimeEditFactory::connectPropertyManager(PbTimePropertyManager *manager)
+{
+    d_ptr->linkManager(manager, true);
+}
 
 void PbTimeEditFactory::disconnectPropertyManager(PbTimePropertyManager *manager)
 {
@@ -42,6 +48,12 @@ void PbTimeEditFactory::slotPropertyChanged(PbProperty *property, const QTime &v
     d_ptr->propertyChanged(property, value);
 }
 
-void PbTimeEditFactory::slotSetValue(const QTime &value) { d_ptr->commit(sender(), value); }
+void PbTimeEditFactory::slotSetValue(const QTime &value)
+{
+    d_ptr->commit(sender(), value);
+}
 
-void PbTimeEditFactory::slotEditorDestroyed(QObject *object) { d_ptr->tracker.slotEditorDestroyed(object); }
+void PbTimeEditFactory::slotEditorDestroyed(QObject *object)
+{
+    d_ptr->tracker.slotEditorDestroyed(object);
+}

@@ -22,18 +22,27 @@ PbTimePropertyManager::~PbTimePropertyManager()
     delete d_ptr;
 }
 
-QTime PbTimePropertyManager::value(const PbProperty *property) const { return d_ptr->value(property); }
+QTime PbTimePropertyManager::value(const PbProperty *property) const
+{
+    return d_ptr->value(property);
+}
 
 QString PbTimePropertyManager::valueText(const PbProperty *property) const
 {
     return d_ptr->valueText(property, [this](const QTime &t) { return t.toString(d_ptr->m_format); });
 }
 
-void PbTimePropertyManager::setValue(PbProperty *property, const QTime &val) { d_ptr->setValue(property, val); }
+void PbTimePropertyManager::setValue(PbProperty *property, const QTime &val)
+{
+    d_ptr->setValue(property, val);
+}
 
 void PbTimePropertyManager::initializeProperty(PbProperty *property)
 {
     d_ptr->initialize(property, QTime::currentTime());
 }
 
-void PbTimePropertyManager::uninitializeProperty(PbProperty *property) { d_ptr->uninitialize(property); }
+void PbTimePropertyManager::uninitializeProperty(PbProperty *property)
+{
+    d_ptr->uninitialize(property);
+}
