@@ -1,7 +1,6 @@
-// State of one context-model component and the predict/update functions of
-// each kind, all of one shape so that a block's pipeline can call them
-// directly. Outputs are stretched probabilities; `P` holds the outputs of
-// the components computed so far in this bit.
+// State of one context-model component and the set-up of each kind. Outputs
+// are stretched probabilities; `P` holds the outputs of the components
+// computed so far in this bit.
 #pragma once
 
 #include "block_header.h"
@@ -39,44 +38,16 @@ struct ComponentState
     int predictedBit = 0;
 };
 
-// Counters (CM, SSE)
+// Tables of each kind with memory (their per-bit steps are inline in
+// counter_components.h, history_components.h, mixer_components.h and
+// match_component.h).
 void initCm(ComponentState &c);
-int predictConst(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-int predictCm(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateCm(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initSse(ComponentState &c);
-int predictSse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateSse(ComponentState &c, int y, std::uint32_t h, const int *P);
-
-// Bit histories (ICM, ISSE)
 void initIcm(ComponentState &c);
-/// The state of the current bit in context `h` (the slot is looked up at
-/// nibble boundaries); predictIcm and predictIsse use it.
-void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc);
-int predictIcm(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateIcm(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initIsse(ComponentState &c);
-int predictIsse(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateIsse(ComponentState &c, int y, std::uint32_t h, const int *P);
-
-// Mixers (AVG, MIX2, MIX)
-int predictAvg(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
 void initMix2(ComponentState &c);
-int predictMix2(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateMix2(ComponentState &c, int y, std::uint32_t h, const int *P);
 void initMix(ComponentState &c);
-int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateMix(ComponentState &c, int y, std::uint32_t h, const int *P);
-
-// MATCH
 void initMatch(ComponentState &c);
-int predictMatch(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P);
-void updateMatch(ComponentState &c, int y, std::uint32_t h, const int *P);
-/// Starts loading the index entry the byte that ends with context `h` will use.
-inline void prefetchMatch(const ComponentState &c, std::uint32_t h)
-{
-    __builtin_prefetch(c.positions.data() + std::size_t(h & c.mask) * 4);
-}
 
 /// Clamps to the stretched range -2047..2047.
 inline int clamp2k(std::int64_t v) { return v < -2047 ? -2047 : v > 2047 ? 2047 : int(v); }

@@ -35,21 +35,13 @@ public:
     int output(std::size_t i) const { return m_outputs[i]; }
 
 private:
-    /// One component's step in the per-bit cycle, chosen once per block.
-    struct Stage
-    {
-        int (*predict)(ComponentState &c, std::uint32_t h, const BitContext &bits, const int *P);
-        /// Null for components that learn nothing.
-        void (*update)(ComponentState &c, int y, std::uint32_t h, const int *P);
-    };
-    static Stage stageOf(ComponentType type);
     void prefetchSlots(std::uint32_t c8);
 
     std::vector<ComponentState> m_components;
-    std::vector<Stage> m_stages;
-    std::vector<std::size_t> m_learners; // components with an update step
+    std::vector<ComponentType> m_kinds; // chosen once per block, switched on per bit
     std::vector<std::size_t> m_hashed; // ICM and ISSE, whose slots are looked up per nibble
     std::vector<std::size_t> m_matches;
+    std::vector<std::size_t> m_mixers; // MIX, whose next weight rows are fetched early
     std::vector<int> m_outputs;
     std::vector<std::uint32_t> m_contexts;
     ZpaqlMachine m_hcomp;

@@ -5,6 +5,9 @@
 // on one thread and on all processors, with the speedup.
 //
 // Usage: archive_bench [path of a real journaling archive]
+//        archive_bench --write-model3 FILE [MB]   writes the 3-component archive, for profiling
+//        archive_bench --write-model8 FILE [MB]   writes the 8-component archive
+//        archive_bench --time FILE           times FILE on one thread
 #include "archive_extractor.h"
 #include "archive_input.h"
 #include "block_decoder.h"
@@ -25,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -144,11 +148,18 @@ BlockSpec realEightComponentModel()
     return spec;
 }
 
+BlockSpec smallModel()
+{
+    return contextModel({{comp::icm(16), Context::Order1},
+                         {comp::isse(18, 0), Context::Order2},
+                         {comp::mix(8, 0, 2, 24, 255), Context::Byte}});
+}
+
 // One file of 16 MB of word-like text in 1 MB fragments, each in its own d
 // block coded with `model`. The blocks are coded in parallel.
-QByteArray contextModelArchive(const BlockSpec &model)
+QByteArray contextModelArchive(const BlockSpec &model, int blocks = kBlocks)
 {
-    const QByteArray content = wordText(kBlocks * kMiB, 2024);
+    const QByteArray content = wordText(blocks * kMiB, 2024);
     auto write = [&content](const JournalWriter::DataBlockWriter &dataWriter) {
         JournalWriter w(kMiB, 1);
         w.setDataBlockWriter(dataWriter);
@@ -204,6 +215,24 @@ bool benchModel(const char *label, const BlockSpec &model, double target, unsign
 int main(int argc, char **argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // figures appear as they are measured
+    if (argc >= 3 && (qstrncmp(argv[1], "--write-model", 13) == 0 || qstrcmp(argv[1], "--time") == 0)) {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        if (qstrcmp(argv[1], "--time") == 0) {
+            Timing t;
+            if (!timeExtraction(path, 1, 3.0, t))
+                return 1;
+            std::printf("%s, 1 thread: %.2f MB/s\n", argv[2], t.mbPerSecond());
+            return 0;
+        }
+        const BlockSpec model =
+            qstrcmp(argv[1], "--write-model3") == 0 ? smallModel() : realEightComponentModel();
+        const QByteArray archive = contextModelArchive(model, argc > 3 ? std::max(1, std::atoi(argv[3])) : kBlocks);
+        QFile f(path);
+        return model.componentCount > 0 && f.open(QIODevice::WriteOnly) &&
+                       f.write(archive) == archive.size()
+                   ? 0
+                   : 1;
+    }
     const QString realArchive = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                          : sharedArchive(QStringLiteral("journal-7-versions.zpaq"));
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -220,9 +249,7 @@ int main(int argc, char **argv)
     std::printf("%-44s %8.1f MB/s  (%lld bytes out, %d runs)\n", "journal-7-versions.zpaq, all cores:",
                 real.mbPerSecond(), static_cast<long long>(real.bytes), real.runs);
 
-    const BlockSpec small = contextModel({{comp::icm(16), Context::Order1},
-                                          {comp::isse(18, 0), Context::Order2},
-                                          {comp::mix(8, 0, 2, 24, 255), Context::Byte}});
+    const BlockSpec small = smallModel();
     const BlockSpec eight = realEightComponentModel();
     if (eight.componentCount != 8 || !benchModel("3-component model 16 MB", small, 1.5, cores) ||
         !benchModel("8-component model 16 MB", eight, 1.8, cores))

@@ -1,0 +1,75 @@
+// Per-bit steps of the components that combine earlier predictions: AVG
+// (fixed weights), MIX2 (one adaptive weight between two inputs) and MIX (a
+// weight vector over a range of inputs, chosen by context). Inline so that a
+// block's pipeline runs them without calls.
+#pragma once
+
+#include "components.h"
+#include "squash_stretch.h"
+#include "zpaq_choices.h"
+
+namespace zpaq {
+
+inline int predictAvg(const ComponentState &c, const int *P)
+{
+    const int wt = c.spec.p[2];
+    return (P[c.spec.p[0]] * wt + P[c.spec.p[1]] * (256 - wt)) >> 8;
+}
+
+inline int predictMix2(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P)
+{
+    c.index = (h + (bc.c8 & c.spec.p[4])) & c.mask;
+    const std::int64_t w = c.weights16[c.index];
+    c.output = int((w * P[c.spec.p[1]] + (65536 - w) * P[c.spec.p[2]]) >> 16);
+    return c.output;
+}
+
+inline void updateMix2(ComponentState &c, int y, const int *P)
+{
+    const std::int64_t err = (std::int64_t((y << 15) - y - squash(c.output)) * c.spec.p[3]) >>
+                             kMix2ErrShift;
+    const std::int64_t step =
+        (err * (P[c.spec.p[1]] - P[c.spec.p[2]]) + (std::int64_t(1) << (kMix2StepShift - 1))) >>
+        kMix2StepShift;
+    std::int64_t w = c.weights16[c.index] + step;
+    w = w < 0 ? 0 : w > 65535 ? 65535 : w;
+    c.weights16[c.index] = std::uint16_t(w);
+}
+
+/// Starts loading the weight rows MIX may choose for the next bit, one of
+/// two known partial bytes `c8next` and `c8next + 1`.
+inline void prefetchMix(const ComponentState &c, std::uint32_t h, std::uint32_t c8next)
+{
+    const std::uint32_t m = c.spec.p[2];
+    const std::int32_t *w = c.weights.data();
+    __builtin_prefetch(w + ((h + (c8next & c.spec.p[4])) & c.mask) * m);
+    __builtin_prefetch(w + ((h + ((c8next + 1) & c.spec.p[4])) & c.mask) * m + m - 1);
+}
+
+inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P)
+{
+    const int m = c.spec.p[2];
+    c.index = ((h + (bc.c8 & c.spec.p[4])) & c.mask) * std::uint32_t(m);
+    const std::int32_t *w = &c.weights[c.index];
+    const int *in = P + c.spec.p[1];
+    // Inputs are within +-2047 and weights within +-2^19, so 32 bits hold
+    // the sum of up to 255 products.
+    std::int32_t dot = 0;
+    for (int t = 0; t < m; ++t)
+        dot += (w[t] >> 8) * in[t];
+    c.output = clamp2k(dot >> 8);
+    return c.output;
+}
+
+inline void updateMix(ComponentState &c, int y, const int *P)
+{
+    const int m = c.spec.p[2];
+    // |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
+    const std::int32_t err = (((y << 15) - y - squash(c.output)) * c.spec.p[3]) >> 4;
+    std::int32_t *w = &c.weights[c.index];
+    const int *in = P + c.spec.p[1];
+    for (int t = 0; t < m; ++t)
+        w[t] = clamp512k(w[t] + ((err * in[t] + 4096) >> 13));
+}
+
+} // namespace zpaq
