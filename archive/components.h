@@ -17,6 +17,7 @@ struct BitContext
 {
     std::uint32_t c8 = 1;    // partial byte with a leading 1
     std::uint32_t hmap4 = 1; // 9-bit nibble form of the same bits
+    bool nibbleStart = true; // no bit of the current nibble known yet
 };
 
 struct ComponentState
@@ -51,10 +52,15 @@ void initMatch(ComponentState &c);
 
 /// Clamps to the stretched range -2047..2047.
 inline int clamp2k(std::int64_t v) { return v < -2047 ? -2047 : v > 2047 ? 2047 : int(v); }
+inline int clamp2k(std::int32_t v) { return v < -2047 ? -2047 : v > 2047 ? 2047 : v; }
 /// Clamps a 16.16 weight to -2^19..2^19-1.
 inline std::int32_t clamp512k(std::int64_t v)
 {
     return v < -524288 ? -524288 : v > 524287 ? 524287 : std::int32_t(v);
+}
+inline std::int32_t clamp512k(std::int32_t v)
+{
+    return v < -524288 ? -524288 : v > 524287 ? 524287 : v;
 }
 
 } // namespace zpaq

@@ -17,7 +17,7 @@ extern const StateTable &kStateTable;
 /// nibble boundaries); the ICM and ISSE steps use it.
 inline void lookUpHistory(ComponentState &c, std::uint32_t h, const BitContext &bc)
 {
-    if (bc.c8 == 1 || (bc.c8 & 0xF0) == 16)
+    if (bc.nibbleStart)
         c.slot = c.history.find(h + 16 * bc.c8);
     c.index = std::uint32_t(c.slot + (bc.hmap4 & 15));
     c.state = c.history.at(c.index);
@@ -37,22 +37,24 @@ inline void updateIcm(ComponentState &c, int y)
     advanceHistory(c, y);
 }
 
+// Weights stay within +-2^19 and inputs within +-2047, so every sum below
+// fits 32 bits.
 inline int predictIsse(ComponentState &c, const int *P)
 {
-    const int s = c.state;
-    c.output = clamp2k((std::int64_t(c.weights[2 * s]) * P[c.spec.p[1]] +
-                        64 * std::int64_t(c.weights[2 * s + 1])) >>
-                       16);
-    return c.output;
+    const std::int32_t *w = c.weights.data() + 2 * c.state;
+    const int out = clamp2k((w[0] * P[c.spec.p[1]] + 64 * w[1]) >> 16);
+    c.output = out;
+    return out;
 }
 
 inline void updateIsse(ComponentState &c, int y, const int *P)
 {
-    const int err = (y << 15) - y - squash(c.output);
-    std::int32_t &w0 = c.weights[2 * c.state];
-    std::int32_t &w1 = c.weights[2 * c.state + 1];
-    w0 = clamp512k(w0 + ((std::int64_t(err) * P[c.spec.p[1]] + 4096) >> 13));
-    w1 = clamp512k(w1 + ((err + 16) >> 5));
+    const int err = (y << 15) - y - squashInRange(c.output);
+    std::int32_t *w = c.weights.data() + 2 * c.state;
+    const std::int32_t w0 = clamp512k(w[0] + ((err * P[c.spec.p[1]] + 4096) >> 13));
+    const std::int32_t w1 = clamp512k(w[1] + ((err + 16) >> 5));
+    w[0] = w0;
+    w[1] = w1;
     advanceHistory(c, y);
 }
 

@@ -57,19 +57,20 @@ inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, 
     std::int32_t dot = 0;
     for (int t = 0; t < m; ++t)
         dot += (w[t] >> 8) * in[t];
-    c.output = clamp2k(dot >> 8);
-    return c.output;
+    const int out = clamp2k(dot >> 8);
+    c.output = out;
+    return out;
 }
 
 inline void updateMix(ComponentState &c, int y, const int *P)
 {
     const int m = c.spec.p[2];
     // |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
-    const std::int32_t err = (((y << 15) - y - squash(c.output)) * c.spec.p[3]) >> 4;
+    const std::int32_t err = (((y << 15) - y - squashInRange(c.output)) * c.spec.p[3]) >> 4;
     std::int32_t *w = &c.weights[c.index];
     const int *in = P + c.spec.p[1];
     for (int t = 0; t < m; ++t)
-        w[t] = clamp512k(w[t] + ((err * in[t] + 4096) >> 13));
+        w[t] = clamp512k(std::int32_t(w[t] + ((err * in[t] + 4096) >> 13)));
 }
 
 } // namespace zpaq

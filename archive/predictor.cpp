@@ -1,7 +1,8 @@
 // Per-bit cycle of a block's context model: predict every component in
 // order, update every component with the coded bit, then advance the
-// partial byte and, at a byte end, the contexts. Each component's step is
-// inline in one switch, so the cycle makes no call per component.
+// partial byte and, at a byte end, the contexts. The components' steps are
+// inline and grouped by kind wherever their order does not matter, so the
+// cycle makes no call and few choices per component.
 #include "predictor.h"
 
 #include "counter_components.h"
@@ -23,29 +24,50 @@ Predictor::Predictor(const BlockHeader &header)
         ComponentState &c = m_components[i];
         c.spec = header.components[i];
         switch (c.spec.type) {
-        case ComponentType::Cm: initCm(c); break;
+        case ComponentType::Const: m_outputs[i] = predictConst(c); break;
+        case ComponentType::Cm:
+            initCm(c);
+            m_cms.push_back(i);
+            break;
         case ComponentType::Icm:
             initIcm(c);
+            m_icms.push_back(i);
             m_hashed.push_back(i);
             break;
         case ComponentType::Match:
             initMatch(c);
             m_matches.push_back(i);
             break;
-        case ComponentType::Mix2: initMix2(c); break;
+        case ComponentType::Avg: break;
+        case ComponentType::Mix2:
+            initMix2(c);
+            m_mix2s.push_back(i);
+            break;
         case ComponentType::Mix:
             initMix(c);
-            m_mixers.push_back(i);
+            m_mixes.push_back(i);
             break;
         case ComponentType::Isse:
             initIsse(c);
+            m_isses.push_back(i);
             m_hashed.push_back(i);
             break;
-        case ComponentType::Sse: initSse(c); break;
-        case ComponentType::Const:
-        case ComponentType::Avg: break;
+        case ComponentType::Sse:
+            initSse(c);
+            m_sses.push_back(i);
+            break;
         }
-        m_kinds.push_back(c.spec.type);
+        switch (c.spec.type) {
+        case ComponentType::Avg:
+        case ComponentType::Mix2:
+        case ComponentType::Mix:
+        case ComponentType::Isse:
+        case ComponentType::Sse:
+            m_chained.push_back(i);
+            m_chainedKinds.push_back(c.spec.type);
+            break;
+        default: break;
+        }
     }
 }
 
@@ -60,55 +82,60 @@ void Predictor::prefetchSlots(std::uint32_t c8)
 
 int Predictor::predict()
 {
-    int *P = m_outputs.data();
+    int *const P = m_outputs.data();
     ComponentState *const comps = m_components.data();
     const std::uint32_t *const h = m_contexts.data();
+    const BitContext bits = m_bits;
     // The bit histories do not depend on this bit's predictions: looking
     // them all up first lets their loads overlap.
     for (std::size_t i : m_hashed)
-        lookUpHistory(comps[i], h[i], m_bits);
+        lookUpHistory(comps[i], h[i], bits);
     // So does the choice of MIX weight rows for the next bit.
-    if (m_bits.c8 < 128)
-        for (std::size_t i : m_mixers)
-            prefetchMix(comps[i], h[i], m_bits.c8 * 2);
-    const std::size_t n = m_kinds.size();
-    for (std::size_t i = 0; i < n; ++i) {
+    if (bits.c8 < 128)
+        for (std::size_t i : m_mixes)
+            prefetchMix(comps[i], h[i], bits.c8 * 2);
+    for (std::size_t i : m_icms)
+        P[i] = predictIcm(comps[i]);
+    for (std::size_t i : m_matches)
+        P[i] = predictMatch(comps[i]);
+    for (std::size_t i : m_cms)
+        P[i] = predictCm(comps[i], h[i], bits);
+    const std::size_t n = m_chained.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t i = m_chained[k];
         ComponentState &c = comps[i];
-        switch (m_kinds[i]) {
-        case ComponentType::Const: P[i] = predictConst(c); break;
-        case ComponentType::Cm: P[i] = predictCm(c, h[i], m_bits); break;
-        case ComponentType::Icm: P[i] = predictIcm(c); break;
-        case ComponentType::Match: P[i] = predictMatch(c); break;
-        case ComponentType::Avg: P[i] = predictAvg(c, P); break;
-        case ComponentType::Mix2: P[i] = predictMix2(c, h[i], m_bits, P); break;
-        case ComponentType::Mix: P[i] = predictMix(c, h[i], m_bits, P); break;
+        switch (m_chainedKinds[k]) {
         case ComponentType::Isse: P[i] = predictIsse(c, P); break;
-        case ComponentType::Sse: P[i] = predictSse(c, h[i], m_bits, P); break;
+        case ComponentType::Mix: P[i] = predictMix(c, h[i], bits, P); break;
+        case ComponentType::Mix2: P[i] = predictMix2(c, h[i], bits, P); break;
+        case ComponentType::Avg: P[i] = predictAvg(c, P); break;
+        case ComponentType::Sse: P[i] = predictSse(c, h[i], bits, P); break;
+        default: break;
         }
     }
-    return squash(P[n - 1]);
+    return squash(P[m_components.size() - 1]);
 }
 
 void Predictor::update(int y)
 {
-    const int *P = m_outputs.data();
+    const int *const P = m_outputs.data();
     ComponentState *const comps = m_components.data();
-    const std::size_t n = m_kinds.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        ComponentState &c = comps[i];
-        switch (m_kinds[i]) {
-        case ComponentType::Const:
-        case ComponentType::Avg: break;
-        case ComponentType::Cm: updateCm(c, y); break;
-        case ComponentType::Icm: updateIcm(c, y); break;
-        case ComponentType::Match: updateMatch(c, y, m_contexts[i]); break;
-        case ComponentType::Mix2: updateMix2(c, y, P); break;
-        case ComponentType::Mix: updateMix(c, y, P); break;
-        case ComponentType::Isse: updateIsse(c, y, P); break;
-        case ComponentType::Sse: updateSse(c, y); break;
-        }
-    }
+    for (std::size_t i : m_icms)
+        updateIcm(comps[i], y);
+    for (std::size_t i : m_isses)
+        updateIsse(comps[i], y, P);
+    for (std::size_t i : m_mixes)
+        updateMix(comps[i], y, P);
+    for (std::size_t i : m_matches)
+        updateMatch(comps[i], y, m_contexts[i]);
+    for (std::size_t i : m_cms)
+        updateCm(comps[i], y);
+    for (std::size_t i : m_mix2s)
+        updateMix2(comps[i], y, P);
+    for (std::size_t i : m_sses)
+        updateSse(comps[i], y);
     m_bits.c8 = m_bits.c8 * 2 + std::uint32_t(y);
+    m_bits.nibbleStart = false;
     if (m_bits.c8 >= 256) {
         m_hcomp.run(m_bits.c8 - 256);
         for (std::size_t i = 0; i < m_contexts.size(); ++i)
@@ -118,11 +145,13 @@ void Predictor::update(int y)
             prefetchMatch(m_components[i], m_contexts[i]);
         m_bits.c8 = 1;
         m_bits.hmap4 = 1;
+        m_bits.nibbleStart = true;
         prefetchSlots(1);
-        for (std::size_t i : m_mixers)
+        for (std::size_t i : m_mixes)
             prefetchMix(m_components[i], m_contexts[i], 1);
     } else if (m_bits.c8 >= 16 && m_bits.c8 < 32) {
         m_bits.hmap4 = m_bits.c8 * 16 + 1;
+        m_bits.nibbleStart = true;
     } else if (m_bits.c8 < 16) {
         m_bits.hmap4 = m_bits.c8;
         if (m_bits.c8 >= 8) {

@@ -38,10 +38,15 @@ private:
     void prefetchSlots(std::uint32_t c8);
 
     std::vector<ComponentState> m_components;
-    std::vector<ComponentType> m_kinds; // chosen once per block, switched on per bit
+    // Index lists chosen once per block. Components whose prediction reads
+    // no other's are predicted first, kind by kind (CONST once, for good);
+    // the others in order.
+    // Updates touch only their own component, so they go kind by kind.
+    std::vector<std::size_t> m_cms, m_icms, m_isses, m_sses, m_mix2s, m_mixes;
     std::vector<std::size_t> m_hashed; // ICM and ISSE, whose slots are looked up per nibble
     std::vector<std::size_t> m_matches;
-    std::vector<std::size_t> m_mixers; // MIX, whose next weight rows are fetched early
+    std::vector<std::size_t> m_chained; // AVG, MIX2, MIX, ISSE and SSE, in order
+    std::vector<ComponentType> m_chainedKinds;
     std::vector<int> m_outputs;
     std::vector<std::uint32_t> m_contexts;
     ZpaqlMachine m_hcomp;

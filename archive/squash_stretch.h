@@ -28,6 +28,9 @@ inline int squash(int x)
     return kSquashTables.squash[x + 2048];
 }
 
+/// squash(x) for x already within -2047..2047.
+inline int squashInRange(int x) { return kSquashTables.squash[x + 2048]; }
+
 /// stretch(p) for p in 0..32767; result -710..710.
 inline int stretch(int p) { return kSquashTables.stretch[p]; }
 
