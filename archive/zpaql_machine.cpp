@@ -196,8 +196,9 @@ void ZpaqlMachine::run(std::uint32_t input)
     // Threaded dispatch: every handler jumps straight to the next one.
 #define NEXT()                                                                                     \
     i = &code[pc];                                                                                 \
+    next = handlers[pc];                                                                           \
     pc += i->length;                                                                               \
-    goto *kHandlers[i->kind]
+    goto *next
     static const void *const kHandlers[kKinds] = {
         &&opStop, &&op1, &&op2, &&op3, &&op4, &&opStop,
         &&opStop, &&op7, &&op8, &&op9, &&op10, &&op11,
@@ -253,6 +254,15 @@ void ZpaqlMachine::run(std::uint32_t input)
         &&fused306,
         &&loadCompare0, &&loadCompare1, &&loadCompare2, &&loadCompare3, &&loadCompare4, &&loadCompare5,
     };
+    // Each entry's handler, found once per block: the next handler's address
+    // is then loaded beside its entry instead of after it.
+    if (m_handlers.size() != m_code.size()) {
+        m_handlers.resize(m_code.size());
+        for (std::size_t k = 0; k < m_code.size(); ++k)
+            m_handlers[k] = kHandlers[code[k].kind];
+    }
+    const void *const *const handlers = m_handlers.data();
+    const void *next = nullptr;
     CHARGE_RUN();
     NEXT();
 op1: ++a; NEXT();

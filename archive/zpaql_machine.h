@@ -78,6 +78,7 @@ private:
 
     std::vector<Instruction> m_code; // one per byte, then the "outside" entry
     std::vector<std::uint32_t> m_runCost; // instructions from here to the run's end
+    std::vector<const void *> m_handlers; // code address of each entry's handler
     ZeroedTable m_hTable, m_mTable;
     std::uint32_t *m_h;
     std::uint8_t *m_m;
