@@ -37,14 +37,20 @@ inline void updateIcm(ComponentState &c, int y)
     advanceHistory(c, y);
 }
 
-// Weights stay within +-2^19 and inputs within +-2047, so every sum below
-// fits 32 bits.
-inline int predictIsse(ComponentState &c, const int *P)
+/// Predicts the ISSE components `first` .. `first + count - 1`, each of
+/// which after the first refines the one before: the running value stays in
+/// a register. Weights stay within +-2^19 and inputs within +-2047, so every
+/// sum here and in the update fits 32 bits.
+inline void predictIsseRun(ComponentState *comps, std::size_t first, std::uint32_t count, int *P)
 {
-    const std::int32_t *w = c.weights.data() + 2 * c.state;
-    const int out = clamp2k((w[0] * P[c.spec.p[1]] + 64 * w[1]) >> 16);
-    c.output = out;
-    return out;
+    int x = P[comps[first].spec.p[1]];
+    for (std::size_t i = first; i < first + count; ++i) {
+        ComponentState &c = comps[i];
+        const std::int32_t *w = c.weights.data() + 2 * c.state;
+        x = clamp2k((w[0] * x + 64 * w[1]) >> 16);
+        c.output = x;
+        P[i] = x;
+    }
 }
 
 inline void updateIsse(ComponentState &c, int y, const int *P)

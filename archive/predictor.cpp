@@ -63,8 +63,12 @@ Predictor::Predictor(const BlockHeader &header)
         case ComponentType::Mix:
         case ComponentType::Isse:
         case ComponentType::Sse:
-            m_chained.push_back(i);
-            m_chainedKinds.push_back(c.spec.type);
+            if (c.spec.type == ComponentType::Isse && !m_chained.empty() &&
+                m_chained.back().kind == ComponentType::Isse &&
+                m_chained.back().first + m_chained.back().count == i && c.spec.p[1] == i - 1)
+                ++m_chained.back().count;
+            else
+                m_chained.push_back({c.spec.type, std::uint32_t(i), 1});
             break;
         default: break;
         }
@@ -100,12 +104,11 @@ int Predictor::predict()
         P[i] = predictMatch(comps[i]);
     for (std::size_t i : m_cms)
         P[i] = predictCm(comps[i], h[i], bits);
-    const std::size_t n = m_chained.size();
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = m_chained[k];
+    for (const ChainStep &step : m_chained) {
+        const std::size_t i = step.first;
         ComponentState &c = comps[i];
-        switch (m_chainedKinds[k]) {
-        case ComponentType::Isse: P[i] = predictIsse(c, P); break;
+        switch (step.kind) {
+        case ComponentType::Isse: predictIsseRun(comps, i, step.count, P); break;
         case ComponentType::Mix: P[i] = predictMix(c, h[i], bits, P); break;
         case ComponentType::Mix2: P[i] = predictMix2(c, h[i], bits, P); break;
         case ComponentType::Avg: P[i] = predictAvg(c, P); break;

@@ -45,8 +45,15 @@ private:
     std::vector<std::size_t> m_cms, m_icms, m_isses, m_sses, m_mix2s, m_mixes;
     std::vector<std::size_t> m_hashed; // ICM and ISSE, whose slots are looked up per nibble
     std::vector<std::size_t> m_matches;
-    std::vector<std::size_t> m_chained; // AVG, MIX2, MIX, ISSE and SSE, in order
-    std::vector<ComponentType> m_chainedKinds;
+    /// AVG, MIX2, MIX, ISSE and SSE, in order; a run of ISSE each of which
+    /// refines the one before is one step, its value kept in a register.
+    struct ChainStep
+    {
+        ComponentType kind;
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+    std::vector<ChainStep> m_chained;
     std::vector<int> m_outputs;
     std::vector<std::uint32_t> m_contexts;
     ZpaqlMachine m_hcomp;
