@@ -192,6 +192,17 @@ void ZpaqlMachine::run(std::uint32_t input)
              "run in this block)",                                                                 \
              static_cast<unsigned long long>(m_executed + allowance));                             \
     }
+    // A conditional jump as a branch with a dispatch of its own on each side:
+    // the next entry's loads then wait for the branch's prediction, not for
+    // the comparison.
+#define JUMP_IF(cond, to)                                                                          \
+    if (cond) {                                                                                    \
+        pc = (to);                                                                                 \
+        CHARGE_RUN();                                                                              \
+        NEXT();                                                                                    \
+    }                                                                                              \
+    CHARGE_RUN();                                                                                  \
+    NEXT()
     const Instruction *i = nullptr;
     // Threaded dispatch: every handler jumps straight to the next one.
 #define NEXT()                                                                                     \
@@ -294,20 +305,14 @@ op34: --M[b & mm]; NEXT();
 op35: M[b & mm] = std::uint8_t(~M[b & mm]); NEXT();
 op36: M[b & mm] = 0; NEXT();
 op39:
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 op40: { const std::uint8_t old = M[c & mm]; M[c & mm] = std::uint8_t(a); a = (a & ~0xFFu) | old; } NEXT();
 op41: ++M[c & mm]; NEXT();
 op42: --M[c & mm]; NEXT();
 op43: M[c & mm] = std::uint8_t(~M[c & mm]); NEXT();
 op44: M[c & mm] = 0; NEXT();
 op47:
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 op48: std::swap(H[d & hm], a); NEXT();
 op49: ++H[d & hm]; NEXT();
 op50: --H[d & hm]; NEXT();
@@ -511,340 +516,179 @@ op255: // LJ
 // A comparison and the conditional jump after it, in one step.
 fused259:
     f = true; // A == A
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused260:
     f = true; // A == A
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused261:
     f = a == b;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused262:
     f = a == b;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused263:
     f = a == c;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused264:
     f = a == c;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused265:
     f = a == d;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused266:
     f = a == d;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused267:
     f = a == std::uint32_t(M[b & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused268:
     f = a == std::uint32_t(M[b & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused269:
     f = a == std::uint32_t(M[c & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused270:
     f = a == std::uint32_t(M[c & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused271:
     f = a == H[d & hm];
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused272:
     f = a == H[d & hm];
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused273:
     f = a == std::uint32_t(i->n);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused274:
     f = a == std::uint32_t(i->n);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused275:
     f = false; // A < A
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused276:
     f = false; // A < A
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused277:
     f = a < b;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused278:
     f = a < b;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused279:
     f = a < c;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused280:
     f = a < c;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused281:
     f = a < d;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused282:
     f = a < d;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused283:
     f = a < std::uint32_t(M[b & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused284:
     f = a < std::uint32_t(M[b & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused285:
     f = a < std::uint32_t(M[c & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused286:
     f = a < std::uint32_t(M[c & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused287:
     f = a < H[d & hm];
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused288:
     f = a < H[d & hm];
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused289:
     f = a < std::uint32_t(i->n);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused290:
     f = a < std::uint32_t(i->n);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused291:
     f = false; // A > A
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused292:
     f = false; // A > A
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused293:
     f = a > b;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused294:
     f = a > b;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused295:
     f = a > c;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused296:
     f = a > c;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused297:
     f = a > d;
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused298:
     f = a > d;
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused299:
     f = a > std::uint32_t(M[b & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused300:
     f = a > std::uint32_t(M[b & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused301:
     f = a > std::uint32_t(M[c & mm]);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused302:
     f = a > std::uint32_t(M[c & mm]);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused303:
     f = a > H[d & hm];
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused304:
     f = a > H[d & hm];
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 fused305:
     f = a > std::uint32_t(i->n);
-    if (f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target);
 fused306:
     f = a > std::uint32_t(i->n);
-    if (!f)
-        pc = i->target;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target);
 // A register load, a comparison with a constant and a conditional jump.
 loadCompare0:
     a = R[i->n];
     f = a == (i->target >> 16);
-    if (f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target & 0xFFFF);
 loadCompare1:
     a = R[i->n];
     f = a == (i->target >> 16);
-    if (!f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target & 0xFFFF);
 loadCompare2:
     a = R[i->n];
     f = a < (i->target >> 16);
-    if (f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target & 0xFFFF);
 loadCompare3:
     a = R[i->n];
     f = a < (i->target >> 16);
-    if (!f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target & 0xFFFF);
 loadCompare4:
     a = R[i->n];
     f = a > (i->target >> 16);
-    if (f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(f, i->target & 0xFFFF);
 loadCompare5:
     a = R[i->n];
     f = a > (i->target >> 16);
-    if (!f)
-        pc = i->target & 0xFFFF;
-    CHARGE_RUN();
-    NEXT();
+    JUMP_IF(!f, i->target & 0xFFFF);
 opStop:            save();
             m_executed += steps;
             stop(*i, std::uint32_t(i - code));
 #undef NEXT
 #undef CHARGE_RUN
+#undef JUMP_IF
 }
 
 } // namespace zpaq
