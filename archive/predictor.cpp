@@ -123,6 +123,16 @@ void Predictor::update(int y)
 {
     const int *const P = m_outputs.data();
     ComponentState *const comps = m_components.data();
+    const std::uint32_t c8 = m_bits.c8 * 2 + std::uint32_t(y);
+    const bool byteEnd = c8 >= 256;
+    // HCOMP reads nothing the updates change, so at a byte's end it runs
+    // first: the slots of the next byte's contexts then load while the
+    // components learn (MATCH still learns under the old contexts).
+    if (byteEnd) {
+        m_hcomp.run(c8 - 256);
+        for (std::size_t i : m_hashed)
+            comps[i].history.prefetch(m_hcomp.h(i) + 16);
+    }
     for (std::size_t i : m_icms)
         updateIcm(comps[i], y);
     for (std::size_t i : m_isses)
@@ -137,29 +147,27 @@ void Predictor::update(int y)
         updateMix2(comps[i], y, P);
     for (std::size_t i : m_sses)
         updateSse(comps[i], y);
-    m_bits.c8 = m_bits.c8 * 2 + std::uint32_t(y);
+    m_bits.c8 = c8;
     m_bits.nibbleStart = false;
-    if (m_bits.c8 >= 256) {
-        m_hcomp.run(m_bits.c8 - 256);
+    if (byteEnd) {
         for (std::size_t i = 0; i < m_contexts.size(); ++i)
             m_contexts[i] = m_hcomp.h(i);
         // MATCH looks its context up when the next byte ends.
         for (std::size_t i : m_matches)
-            prefetchMatch(m_components[i], m_contexts[i]);
+            prefetchMatch(comps[i], m_contexts[i]);
+        for (std::size_t i : m_mixes)
+            prefetchMix(comps[i], m_contexts[i], 1);
         m_bits.c8 = 1;
         m_bits.hmap4 = 1;
         m_bits.nibbleStart = true;
-        prefetchSlots(1);
-        for (std::size_t i : m_mixes)
-            prefetchMix(m_components[i], m_contexts[i], 1);
-    } else if (m_bits.c8 >= 16 && m_bits.c8 < 32) {
-        m_bits.hmap4 = m_bits.c8 * 16 + 1;
+    } else if (c8 >= 16 && c8 < 32) {
+        m_bits.hmap4 = c8 * 16 + 1;
         m_bits.nibbleStart = true;
-    } else if (m_bits.c8 < 16) {
-        m_bits.hmap4 = m_bits.c8;
-        if (m_bits.c8 >= 8) {
-            prefetchSlots(m_bits.c8 * 2);
-            prefetchSlots(m_bits.c8 * 2 + 1);
+    } else if (c8 < 16) {
+        m_bits.hmap4 = c8;
+        if (c8 >= 8) {
+            prefetchSlots(c8 * 2);
+            prefetchSlots(c8 * 2 + 1);
         }
     } else {
         m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
