@@ -127,11 +127,15 @@ void Predictor::update(int y)
     const bool byteEnd = c8 >= 256;
     // HCOMP reads nothing the updates change, so at a byte's end it runs
     // first: the slots of the next byte's contexts then load while the
-    // components learn (MATCH still learns under the old contexts).
+    // components learn (MATCH still learns under the old contexts). So do
+    // the two slots the second nibble may start with.
     if (byteEnd) {
         m_hcomp.run(c8 - 256);
         for (std::size_t i : m_hashed)
             comps[i].history.prefetch(m_hcomp.h(i) + 16);
+    } else if (c8 >= 8 && c8 < 16) {
+        prefetchSlots(c8 * 2);
+        prefetchSlots(c8 * 2 + 1);
     }
     for (std::size_t i : m_icms)
         updateIcm(comps[i], y);
@@ -165,10 +169,6 @@ void Predictor::update(int y)
         m_bits.nibbleStart = true;
     } else if (c8 < 16) {
         m_bits.hmap4 = c8;
-        if (c8 >= 8) {
-            prefetchSlots(c8 * 2);
-            prefetchSlots(c8 * 2 + 1);
-        }
     } else {
         m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
     }
