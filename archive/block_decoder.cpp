@@ -21,9 +21,11 @@ void checkCancel(const std::atomic<bool> *cancel)
         throw DecodeError("cancelled");
 }
 
-void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &coder,
+void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &blockCoder,
                     PostProcessor &post, const std::atomic<bool> *cancel)
 {
+    // A local copy, which the model's calls cannot reach, stays in registers.
+    ArithmeticDecoder coder = blockCoder;
     coder.startSegment(in);
     for (std::uint32_t count = 0; !coder.decodeEnd(in); ++count) {
         std::uint32_t c = 1;
@@ -40,6 +42,7 @@ void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &coder,
     while (!in.inEnd())
         ZPAQ_CHECK(in.inNext("modelled data") == 0,
                    "modelled segment ends before its data at offset %zu", in.offset() - 1);
+    blockCoder = coder;
 }
 
 // The size a segment's comment states: its leading decimal digits, or no
