@@ -128,11 +128,13 @@ void Predictor::update(int y)
     // HCOMP reads nothing the updates change, so at a byte's end it runs
     // first: the slots of the next byte's contexts then load while the
     // components learn (MATCH still learns under the old contexts). So do
-    // the two slots the second nibble may start with.
+    // the two slots the second nibble may start with, and the MIX rows.
     if (byteEnd) {
         m_hcomp.run(c8 - 256);
         for (std::size_t i : m_hashed)
             comps[i].history.prefetch(m_hcomp.h(i) + 16);
+        for (std::size_t i : m_mixes)
+            prefetchMix(comps[i], m_hcomp.h(i), 1);
     } else if (c8 >= 8 && c8 < 16) {
         prefetchSlots(c8 * 2);
         prefetchSlots(c8 * 2 + 1);
@@ -159,8 +161,6 @@ void Predictor::update(int y)
         // MATCH looks its context up when the next byte ends.
         for (std::size_t i : m_matches)
             prefetchMatch(comps[i], m_contexts[i]);
-        for (std::size_t i : m_mixes)
-            prefetchMix(comps[i], m_contexts[i], 1);
         m_bits.c8 = 1;
         m_bits.hmap4 = 1;
         m_bits.nibbleStart = true;
