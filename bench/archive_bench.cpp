@@ -5,9 +5,9 @@
 // on one thread and on all processors, with the speedup.
 //
 // Usage: archive_bench [path of a real journaling archive]
-//        archive_bench --write-model3 FILE [MB]   writes the 3-component archive, for profiling
-//        archive_bench --write-model8 FILE [MB]   writes the 8-component archive
-//        archive_bench --time FILE           times FILE on one thread
+//        archive_bench --write-model3 FILE [MB]  writes the 3-component archive (profiling)
+//        archive_bench --write-model8 FILE [MB]  writes the 8-component archive
+//        archive_bench --time FILE               times FILE on one thread
 #include "archive_extractor.h"
 #include "archive_input.h"
 #include "block_decoder.h"
@@ -210,29 +210,38 @@ bool benchModel(const char *label, const BlockSpec &model, double target, unsign
     return true;
 }
 
+// The profiling uses of the usage above; 2 for unknown arguments.
+int profilingRun(int argc, char **argv)
+{
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    if (qstrcmp(argv[1], "--time") == 0) {
+        Timing t;
+        if (!timeExtraction(path, 1, 3.0, t))
+            return 1;
+        std::printf("%s, 1 thread: %.2f MB/s\n", argv[2], t.mbPerSecond());
+        return 0;
+    }
+    const bool three = qstrcmp(argv[1], "--write-model3") == 0;
+    if (!three && qstrcmp(argv[1], "--write-model8") != 0) {
+        std::fprintf(stderr, "unknown option %s\n", argv[1]);
+        return 2;
+    }
+    const BlockSpec model = three ? smallModel() : realEightComponentModel();
+    const int blocks = argc > 3 ? std::max(1, std::atoi(argv[3])) : kBlocks;
+    if (model.componentCount == 0)
+        return 1;
+    const QByteArray archive = contextModelArchive(model, blocks);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(archive) == archive.size() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // figures appear as they are measured
-    if (argc >= 3 && (qstrncmp(argv[1], "--write-model", 13) == 0 || qstrcmp(argv[1], "--time") == 0)) {
-        const QString path = QString::fromLocal8Bit(argv[2]);
-        if (qstrcmp(argv[1], "--time") == 0) {
-            Timing t;
-            if (!timeExtraction(path, 1, 3.0, t))
-                return 1;
-            std::printf("%s, 1 thread: %.2f MB/s\n", argv[2], t.mbPerSecond());
-            return 0;
-        }
-        const BlockSpec model =
-            qstrcmp(argv[1], "--write-model3") == 0 ? smallModel() : realEightComponentModel();
-        const QByteArray archive = contextModelArchive(model, argc > 3 ? std::max(1, std::atoi(argv[3])) : kBlocks);
-        QFile f(path);
-        return model.componentCount > 0 && f.open(QIODevice::WriteOnly) &&
-                       f.write(archive) == archive.size()
-                   ? 0
-                   : 1;
-    }
+    if (argc >= 3 && argv[1][0] == '-' && argv[1][1] == '-')
+        return profilingRun(argc, argv);
     const QString realArchive = argc > 1 ? QString::fromLocal8Bit(argv[1])
                                          : sharedArchive(QStringLiteral("journal-7-versions.zpaq"));
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
