@@ -175,7 +175,10 @@ void ZpaqlMachine::run(std::uint32_t input)
     std::uint64_t allowance = m_credit + m_perCall;
     const std::uint64_t perOutput = m_perOutput;
     const std::uint32_t *const runCost = m_runCost.data();
-    std::uint64_t steps = 0, outputs = 0;
+    // What is left of the allowance, counted down (the allowance is far below
+    // 2^63); instructions run are the allowance less what is left.
+    std::int64_t left = std::int64_t(allowance);
+    std::uint64_t outputs = 0;
     std::uint32_t pc = 0;
     auto save = [&] {
         m_a = a;
@@ -185,8 +188,8 @@ void ZpaqlMachine::run(std::uint32_t input)
         m_f = f;
     };
 #define CHARGE_RUN()                                                                               \
-    steps += runCost[pc];                                                                          \
-    if (steps > allowance) {                                                                       \
+    left -= runCost[pc];                                                                           \
+    if (left < 0) {                                                                                \
         save();                                                                                    \
         fail("ZPAQL program did not halt within its instruction budget (%llu instructions "       \
              "run in this block)",                                                                 \
@@ -489,8 +492,8 @@ op238: f = a > (H[d & hm]); NEXT();
 op239: f = a > (std::uint32_t(i->n)); NEXT();
 op56: // HALT
             save();
-            m_credit = allowance - steps;
-            m_executed += steps;
+            m_credit = std::uint64_t(left);
+            m_executed += allowance - std::uint64_t(left);
             return;
 op57: // OUT
             if (writes) {
@@ -501,6 +504,7 @@ op57: // OUT
                          static_cast<unsigned long long>(kMaxOutputPerCall));
                 }
                 allowance += perOutput;
+                left += std::int64_t(perOutput);
                 m_output[m_outputUsed++] = std::uint8_t(a);
                 if (m_outputUsed == kOutputPiece)
                     flushOutput();
@@ -684,7 +688,7 @@ loadCompare5:
     f = a > (i->target >> 16);
     JUMP_IF(!f, i->target & 0xFFFF);
 opStop:            save();
-            m_executed += steps;
+            m_executed += allowance - std::uint64_t(left);
             stop(*i, std::uint32_t(i - code));
 #undef NEXT
 #undef CHARGE_RUN

@@ -8,6 +8,7 @@
 // in pieces.
 #pragma once
 
+#include "decode_error.h"
 #include "zeroed_table.h"
 
 #include <cstdint>
@@ -53,9 +54,12 @@ public:
     std::uint8_t m(std::uint32_t i) const { return m_m[i & m_mmask]; }
     /// Instruction allowance: `initial` now, `perCall` more at every call and
     /// `perOutput` more for every byte OUT writes; unused allowance carries
-    /// over from call to call.
+    /// over from call to call. Each is far below 2^62, so the allowance a
+    /// call counts down stays a positive 64-bit signed number.
     void setBudget(std::uint64_t initial, std::uint64_t perCall = 0, std::uint64_t perOutput = 0)
     {
+        ZPAQ_ASSERT(initial < (std::uint64_t(1) << 48) && perCall < (std::uint64_t(1) << 32) &&
+                    perOutput < (std::uint64_t(1) << 32));
         m_credit = initial;
         m_perCall = perCall;
         m_perOutput = perOutput;
