@@ -1,17 +1,17 @@
 // Reads the archive's block layout and index on the calling thread, plans
 // where every fragment and streamed segment goes, then decodes the data
 // blocks in parallel straight into the output files.
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 
-#include "archive_input.h"
-#include "block_decoder.h"
-#include "decode_jobs.h"
-#include "fragment_router.h"
-#include "journal.h"
-#include "memory_output.h"
-#include "output_folder.h"
-#include "stream_output.h"
-#include "warnings.h"
+#include "archive/archive_input.h"
+#include "archive/block_decoder.h"
+#include "archive/decode_jobs.h"
+#include "archive/fragment_router.h"
+#include "archive/journal.h"
+#include "archive/memory_output.h"
+#include "archive/output_folder.h"
+#include "archive/stream_output.h"
+#include "archive/warnings.h"
 
 #include <algorithm>
 #include <deque>

@@ -3,7 +3,7 @@
 // of threads.
 #pragma once
 
-#include "zpaq_choices.h"
+#include "archive/zpaq_choices.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // Opening and positioned reading of the archive file.
-#include "archive_input.h"
+#include "archive/archive_input.h"
 
-#include "decode_error.h"
+#include "archive/decode_error.h"
 
 #include <cerrno>
 #include <cstring>

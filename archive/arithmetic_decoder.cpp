@@ -1,7 +1,7 @@
 // Range arithmetic of the modelled-segment decoder.
-#include "arithmetic_decoder.h"
+#include "archive/arithmetic_decoder.h"
 
-#include "zpaq_choices.h"
+#include "archive/zpaq_choices.h"
 
 namespace zpaq {
 

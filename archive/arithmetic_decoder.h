@@ -2,9 +2,9 @@
 // each bit's probability, refilled a byte at a time from the segment data.
 #pragma once
 
-#include "byte_reader.h"
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/byte_reader.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 // Segment loop of one block: modelled or stored data, post-processing and
 // the SHA-1 comparison.
-#include "block_decoder.h"
+#include "archive/block_decoder.h"
 
-#include "arithmetic_decoder.h"
-#include "post_processor.h"
-#include "predictor.h"
-#include "zpaq_choices.h"
+#include "archive/arithmetic_decoder.h"
+#include "archive/post_processor.h"
+#include "archive/predictor.h"
+#include "archive/zpaq_choices.h"
 
 #include <cstring>
 #include <memory>

@@ -3,9 +3,9 @@
 // hands the output to a BlockOutput.
 #pragma once
 
-#include "archive_input.h"
-#include "block_output.h"
-#include "block_scanner.h"
+#include "archive/archive_input.h"
+#include "archive/block_output.h"
+#include "archive/block_scanner.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Block header parsing and the per-component memory estimate.
-#include "block_header.h"
+#include "archive/block_header.h"
 
-#include "zpaq_choices.h"
+#include "archive/zpaq_choices.h"
 
 namespace zpaq {
 

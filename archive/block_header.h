@@ -3,7 +3,7 @@
 // memory the block will ask for, before anything is allocated.
 #pragma once
 
-#include "byte_reader.h"
+#include "archive/byte_reader.h"
 
 #include <cstdint>
 #include <vector>

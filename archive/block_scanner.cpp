@@ -1,8 +1,8 @@
 // Block and segment layout of the container.
-#include "block_scanner.h"
+#include "archive/block_scanner.h"
 
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <algorithm>
 #include <cstring>

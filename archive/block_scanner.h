@@ -4,7 +4,7 @@
 // and in parallel.
 #pragma once
 
-#include "block_header.h"
+#include "archive/block_header.h"
 
 #include <cstddef>
 #include <cstdint>

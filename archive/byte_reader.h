@@ -4,8 +4,8 @@
 // reads. Reading past the end throws DecodeError naming what was being read.
 #pragma once
 
-#include "archive_input.h"
-#include "decode_error.h"
+#include "archive/archive_input.h"
+#include "archive/decode_error.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,9 +3,9 @@
 // computed so far in this bit.
 #pragma once
 
-#include "block_header.h"
-#include "hash_slots.h"
-#include "zeroed_table.h"
+#include "archive/block_header.h"
+#include "archive/hash_slots.h"
+#include "archive/zeroed_table.h"
 
 #include <cstdint>
 #include <vector>

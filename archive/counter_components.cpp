@@ -1,6 +1,6 @@
 // Tables of the counter components (CM, SSE); their per-bit steps are in
 // counter_components.h.
-#include "counter_components.h"
+#include "archive/counter_components.h"
 
 namespace zpaq {
 

@@ -3,9 +3,9 @@
 // context row). Inline so that a block's pipeline runs them without calls.
 #pragma once
 
-#include "components.h"
-#include "squash_stretch.h"
-#include "zpaq_choices.h"
+#include "archive/components.h"
+#include "archive/squash_stretch.h"
+#include "archive/zpaq_choices.h"
 
 namespace zpaq {
 

@@ -1,5 +1,5 @@
 // Formatting of decoder error reasons.
-#include "decode_error.h"
+#include "archive/decode_error.h"
 
 #include <cstdarg>
 #include <cstdio>

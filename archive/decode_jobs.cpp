@@ -1,9 +1,9 @@
 // Worker threads, the shared job index and the memory budget.
-#include "decode_jobs.h"
+#include "archive/decode_jobs.h"
 
-#include "block_decoder.h"
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/block_decoder.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <algorithm>
 #include <atomic>

@@ -3,10 +3,10 @@
 // budgeted so that blocks decoded at once stay under the cap together.
 #pragma once
 
-#include "archive_input.h"
-#include "block_output.h"
-#include "block_scanner.h"
-#include "output_files.h"
+#include "archive/archive_input.h"
+#include "archive/block_output.h"
+#include "archive/block_scanner.h"
+#include "archive/output_files.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
 // Entry point of the ZPAQ extractor: runs the extraction and maps its
 // outcome onto the 0/1/2 result with "zpaq error" and warning lines.
-#include "extract_archive.h"
+#include "archive/extract_archive.h"
 
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 // Fragment splitting, checking and placing of a d block's output.
-#include "fragment_router.h"
+#include "archive/fragment_router.h"
 
-#include "byte_reader.h"
-#include "decode_error.h"
+#include "archive/byte_reader.h"
+#include "archive/decode_error.h"
 
 #include <algorithm>
 #include <cstring>

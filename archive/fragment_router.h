@@ -5,9 +5,9 @@
 // The trailer after the fragments is checked against the h block's sizes.
 #pragma once
 
-#include "block_output.h"
-#include "journal.h"
-#include "output_files.h"
+#include "archive/block_output.h"
+#include "archive/journal.h"
+#include "archive/output_files.h"
 
 #include <QCryptographicHash>
 

@@ -1,5 +1,5 @@
 // Slot lookup and replacement of the indirect components' hash table.
-#include "hash_slots.h"
+#include "archive/hash_slots.h"
 
 #include <cstring>
 

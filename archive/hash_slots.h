@@ -3,7 +3,7 @@
 // found among three neighbours and replaced by least use.
 #pragma once
 
-#include "zeroed_table.h"
+#include "archive/zeroed_table.h"
 
 #include <cstddef>
 #include <cstdint>

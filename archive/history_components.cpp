@@ -1,6 +1,6 @@
 // Starting tables of the indirect components (ICM, ISSE); their per-bit
 // steps are in history_components.h.
-#include "history_components.h"
+#include "archive/history_components.h"
 
 namespace zpaq {
 

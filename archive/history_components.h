@@ -4,9 +4,9 @@
 // Inline so that a block's pipeline runs them without calls.
 #pragma once
 
-#include "components.h"
-#include "squash_stretch.h"
-#include "state_table.h"
+#include "archive/components.h"
+#include "archive/squash_stretch.h"
+#include "archive/state_table.h"
 
 namespace zpaq {
 

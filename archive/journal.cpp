@@ -1,9 +1,9 @@
 // Reading of c, d, h and i blocks and the file table they build.
-#include "journal.h"
+#include "archive/journal.h"
 
-#include "byte_reader.h"
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/byte_reader.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <algorithm>
 #include <cstring>

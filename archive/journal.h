@@ -5,7 +5,7 @@
 // is counted against one memory budget for the whole archive.
 #pragma once
 
-#include "zpaq_choices.h"
+#include "archive/zpaq_choices.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // MATCH tables and the work at a byte's end: the history position stored
 // under the byte's context, and the search for a new match.
-#include "match_component.h"
+#include "archive/match_component.h"
 
-#include "zpaq_choices.h"
+#include "archive/zpaq_choices.h"
 
 namespace zpaq {
 

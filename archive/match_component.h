@@ -4,8 +4,8 @@
 // without calls; the work at a byte's end is out of line.
 #pragma once
 
-#include "components.h"
-#include "squash_stretch.h"
+#include "archive/components.h"
+#include "archive/squash_stretch.h"
 
 namespace zpaq {
 

@@ -2,9 +2,9 @@
 // decoded bytes of the block's segment, up to a fixed limit.
 #pragma once
 
-#include "block_output.h"
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/block_output.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <vector>
 

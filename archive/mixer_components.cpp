@@ -1,6 +1,6 @@
 // Starting weights of the adaptive mixers (MIX2, MIX); their per-bit steps
 // are in mixer_components.h.
-#include "mixer_components.h"
+#include "archive/mixer_components.h"
 
 namespace zpaq {
 

@@ -1,7 +1,7 @@
 // Positioned writes of extracted files.
-#include "output_files.h"
+#include "archive/output_files.h"
 
-#include "decode_error.h"
+#include "archive/decode_error.h"
 
 #include <cerrno>
 #include <cstring>

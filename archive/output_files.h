@@ -2,7 +2,7 @@
 // thread. Each worker keeps a few of them open through a small cache.
 #pragma once
 
-#include "output_folder.h"
+#include "archive/output_folder.h"
 
 #include <cstddef>
 #include <cstdint>

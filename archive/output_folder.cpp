@@ -1,8 +1,8 @@
 // Name mapping, folder handles and the temporary-then-rename file life cycle.
-#include "output_folder.h"
+#include "archive/output_folder.h"
 
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <cerrno>
 #include <climits>

@@ -11,7 +11,7 @@
 // finished are removed, and the previous copy of such a file stays intact.
 #pragma once
 
-#include "warnings.h"
+#include "archive/warnings.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Post-processor header parsing, PCOMP calls and the bounded output buffer.
-#include "post_processor.h"
+#include "archive/post_processor.h"
 
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <algorithm>
 

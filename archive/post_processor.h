@@ -4,9 +4,9 @@
 // in a bounded chunk and hashed per segment with SHA-1.
 #pragma once
 
-#include "block_header.h"
-#include "block_output.h"
-#include "zpaql_machine.h"
+#include "archive/block_header.h"
+#include "archive/block_output.h"
+#include "archive/zpaql_machine.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>

@@ -3,13 +3,13 @@
 // partial byte and, at a byte end, the contexts. The components' steps are
 // inline and grouped by kind wherever their order does not matter, so the
 // cycle makes no call and few choices per component.
-#include "predictor.h"
+#include "archive/predictor.h"
 
-#include "counter_components.h"
-#include "history_components.h"
-#include "match_component.h"
-#include "mixer_components.h"
-#include "squash_stretch.h"
+#include "archive/counter_components.h"
+#include "archive/history_components.h"
+#include "archive/match_component.h"
+#include "archive/mixer_components.h"
+#include "archive/squash_stretch.h"
 
 namespace zpaq {
 

@@ -4,9 +4,9 @@
 //     pr = predict(); code the bit with p16 = 2 * pr + 1; update(bit);
 #pragma once
 
-#include "block_header.h"
-#include "components.h"
-#include "zpaql_machine.h"
+#include "archive/block_header.h"
+#include "archive/components.h"
+#include "archive/zpaql_machine.h"
 
 #include <cstdint>
 #include <memory>

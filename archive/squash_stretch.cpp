@@ -1,5 +1,5 @@
 // Builds the squash and stretch tables once, in double precision.
-#include "squash_stretch.h"
+#include "archive/squash_stretch.h"
 
 #include <cmath>
 

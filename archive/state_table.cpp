@@ -1,9 +1,9 @@
 // Generates the bit-history state table from its rule: which count pairs are
 // allowed, which have two states, how they are numbered and how a bit moves
 // a state.
-#include "state_table.h"
+#include "archive/state_table.h"
 
-#include "decode_error.h"
+#include "archive/decode_error.h"
 
 #include <algorithm>
 #include <map>

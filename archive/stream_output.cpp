@@ -1,5 +1,5 @@
 // Streaming segments written into the files the planner chose.
-#include "stream_output.h"
+#include "archive/stream_output.h"
 
 namespace zpaq {
 

@@ -5,8 +5,8 @@
 // of its file.
 #pragma once
 
-#include "block_output.h"
-#include "output_files.h"
+#include "archive/block_output.h"
+#include "archive/output_files.h"
 
 #include <vector>
 

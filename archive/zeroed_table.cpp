@@ -1,5 +1,5 @@
 // Anonymous mappings for the model tables.
-#include "zeroed_table.h"
+#include "archive/zeroed_table.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,10 +1,10 @@
 // ZPAQL: decoding the program once, then running it. Opcodes below 64 form
 // rows (target register or cell) by columns (operation); from 64 up the
 // column picks the operand Y and the row the operation.
-#include "zpaql_machine.h"
+#include "archive/zpaql_machine.h"
 
-#include "decode_error.h"
-#include "zpaq_choices.h"
+#include "archive/decode_error.h"
+#include "archive/zpaq_choices.h"
 
 #include <utility>
 

@@ -8,8 +8,8 @@
 // in pieces.
 #pragma once
 
-#include "decode_error.h"
-#include "zeroed_table.h"
+#include "archive/decode_error.h"
+#include "archive/zeroed_table.h"
 
 #include <cstdint>
 #include <functional>

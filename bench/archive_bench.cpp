@@ -8,10 +8,10 @@
 //        archive_bench --write-model3 FILE [MB]  writes the 3-component archive (profiling)
 //        archive_bench --write-model8 FILE [MB]  writes the 8-component archive
 //        archive_bench --time FILE               times FILE on one thread
-#include "archive_extractor.h"
-#include "archive_input.h"
-#include "block_decoder.h"
-#include "block_scanner.h"
+#include "archive/archive_extractor.h"
+#include "archive/archive_input.h"
+#include "archive/block_decoder.h"
+#include "archive/block_scanner.h"
 #include "components.h"
 #include "context_model.h"
 #include "journal_writer.h"

@@ -3,7 +3,7 @@
 // file appearing outside the output folder are the failures looked for.
 // Names in archives need not be valid UTF-8, so the sandbox is handled with
 // plain POSIX calls.
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // behind: names decided in archive order whatever the thread count, names
 // the file system cannot hold, damaged data over an existing file, control
 // characters in names, and blocks whose output goes nowhere.
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 #include "block_writer.h"
 #include "extraction_run.h"
 #include "journal_blocks.h"

@@ -1,8 +1,8 @@
 // The journaling layer on hand-built c, h and i block contents: version
 // numbering, deletions, fragment binding at the time an index record is
 // read (also when numbering restarts), and every malformed record.
-#include "decode_error.h"
-#include "journal.h"
+#include "archive/decode_error.h"
+#include "archive/journal.h"
 
 #include <gtest/gtest.h>
 

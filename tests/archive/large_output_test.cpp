@@ -1,7 +1,7 @@
 // Archives of a few kilobytes that expand to hundreds of megabytes: output
 // must stream to disk, so the extractor's peak memory stays far below the
 // size of what it writes.
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 #include "components.h"
 #include "context_model.h"
 #include "extraction_run.h"

@@ -1,8 +1,8 @@
 // The model's fixed tables against the published checks: squash and stretch
 // checksums and spot values, the generated bit-history table (worked cases,
 // first rows, SHA-1 of the whole table) and the counter step sizes.
-#include "squash_stretch.h"
-#include "state_table.h"
+#include "archive/squash_stretch.h"
+#include "archive/state_table.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>

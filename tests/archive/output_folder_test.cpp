@@ -1,7 +1,7 @@
 // Mapping of archive names into the output folder: absolute and drive names
 // land inside it, ".." and empty names are refused, and nothing is created
 // through a symbolic link already in the folder.
-#include "output_folder.h"
+#include "archive/output_folder.h"
 
 #include <QDir>
 #include <QFile>

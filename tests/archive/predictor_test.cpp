@@ -1,10 +1,10 @@
 // Block headers and the model built from them: the observed real headers
 // parse, every malformed header is refused before allocation, and a model
 // whose components start neutral predicts exactly one half first.
-#include "block_header.h"
-#include "decode_error.h"
-#include "predictor.h"
-#include "squash_stretch.h"
+#include "archive/block_header.h"
+#include "archive/decode_error.h"
+#include "archive/predictor.h"
+#include "archive/squash_stretch.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // segment and fragment SHA-1 verifies, the journaled file's latest version
 // is an intact PNG, streamed segments become the files they name, and any
 // damaged copy is refused without a crash.
-#include "archive_extractor.h"
-#include "extract_archive.h"
+#include "archive/archive_extractor.h"
+#include "archive/extract_archive.h"
 #include "shared_data.h"
 
 #include <QDir>

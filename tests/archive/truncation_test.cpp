@@ -2,8 +2,8 @@
 // name, a chunk length, stored or coded data, the end marker, the SHA-1 or the
 // final FF. A cut inside a block is an error with a reason, never a crash.
 #include "arith_encoder.h"
-#include "block_decoder.h"
-#include "block_scanner.h"
+#include "archive/block_decoder.h"
+#include "archive/block_scanner.h"
 #include "block_writer.h"
 #include "components.h"
 #include "extraction_run.h"

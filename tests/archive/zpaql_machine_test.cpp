@@ -2,8 +2,8 @@
 // operand columns, the 8-bit memory forms, swaps, jumps, state kept between
 // calls, and every way a program must be refused (ERROR, undefined opcodes,
 // PC leaving the program, a missing operand, an endless loop).
-#include "decode_error.h"
-#include "zpaql_machine.h"
+#include "archive/decode_error.h"
+#include "archive/zpaql_machine.h"
 
 #include <gtest/gtest.h>
 

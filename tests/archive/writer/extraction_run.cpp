@@ -1,7 +1,7 @@
 // Extraction harness: temp folders, captured error output, folder listings.
 #include "extraction_run.h"
 
-#include "extract_archive.h"
+#include "archive/extract_archive.h"
 
 #include <QDir>
 #include <QDirIterator>

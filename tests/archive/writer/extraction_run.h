@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "archive_extractor.h"
+#include "archive/archive_extractor.h"
 
 namespace zpaqtest {
 

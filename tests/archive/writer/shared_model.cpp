@@ -1,8 +1,8 @@
 // Adapter from the decoder's Predictor to the encoder's BitPredictor.
 #include "shared_model.h"
 
-#include "block_header.h"
-#include "predictor.h"
+#include "archive/block_header.h"
+#include "archive/predictor.h"
 
 namespace zpaqtest {
 
