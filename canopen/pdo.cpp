@@ -147,7 +147,8 @@ bool sendFrame(NodeContext *node, const CanMessage *frame)
 uint8_t applyRpdo(NodeContext *node, uint32_t pdo, const CanMessage *frame)
 {
     const OdIndexEntry &map = rangeRow(node, OdRange::RpdoMap, pdo);
-    const uint32_t available = static_cast<uint32_t>(frame->len) * 8;
+    // A length beyond 8 (a frame not from the adapter) carries no more than 8 bytes.
+    const uint32_t available = static_cast<uint32_t>(frame->len < 8 ? frame->len : 8) * 8;
     const uint32_t count = mappedCount(map);
     uint32_t position = 0;
     for (uint32_t i = 1; i <= count; ++i) {

@@ -43,6 +43,12 @@ TEST_F(PdoTest, ReceiveShorterThanMappingWritesOnlyWhatFits)
     EXPECT_EQ(value<uint8_t>(0x2000, 0), 0xAB);
     EXPECT_EQ(value<uint16_t>(0x2001, 0), 0x1234);
     EXPECT_EQ(value<uint32_t>(0x2002, 0), 0x11111111u) << "32 bits do not fit in the 8 left";
+
+    // A length past 8 is read as 8: a 72-bit entry never fits.
+    map(0x1600, {0x20000048});
+    CanMessage longFrame = {kRpdoCob, 0, 15, {0x77, 1, 2, 3, 4, 5, 6, 7}};
+    EXPECT_EQ(processPdoFrame(&node, &longFrame), 0);
+    EXPECT_EQ(value<uint8_t>(0x2000, 0), 0xAB);
 }
 
 TEST_F(PdoTest, MappingLengthUpToSixtyFourBits)
