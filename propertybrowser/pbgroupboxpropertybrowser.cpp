@@ -34,6 +34,9 @@ void PbGroupBoxPropertyBrowserPrivate::becomeGroup(Record *record)
     if (record->widget) {
         outerLayout->removeWidget(record->widget);
         record->layout->addWidget(record->widget, 0, 0, 1, 2);
+        // Hidden while its row waited to come back plain; a child arriving
+        // before that happened makes it the box's header again.
+        record->widget->show();
         record->line = new QFrame(record->groupBox);
         record->line->setFrameShape(QFrame::HLine);
         record->line->setFrameShadow(QFrame::Sunken);

@@ -322,3 +322,47 @@ TEST_F(ButtonBrowser, Screenshot)
 }
 
 } // namespace
+
+// A property's last child replaced by a new one before the event loop turns
+// (as a manager that rebuilds its rows does): the editor stays visible in the
+// new group box and the row comes back whole.
+TEST_F(GroupBoxBrowser, ALastChildReplacedAtOnceKeepsTheEditorShown)
+{
+    PbProperty *n = intProperty("n", 5);
+    PbProperty *first = text("first", "1");
+    n->addSubProperty(first);
+    browser.addProperty(n);
+    browser.show();
+    QPointer<QSpinBox> editor = browser.findChild<QSpinBox *>();
+    ASSERT_FALSE(editor.isNull());
+    n->removeSubProperty(first);
+    n->addSubProperty(text("second", "2"));
+    QCoreApplication::processEvents();
+    auto *box = browser.findChild<QGroupBox *>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(editor->parentWidget(), box);
+    EXPECT_EQ(cellOf(editor), (Cell{0, 0, 1, 2}));
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(cellOf(label("second")), (Cell{2, 0, 1, 1}));
+    EXPECT_EQ(label("n"), nullptr);
+}
+
+TEST_F(ButtonBrowser, ALastChildReplacedAtOnceKeepsOneButton)
+{
+    PbProperty *n = intProperty("n", 5);
+    PbProperty *first = text("first", "1");
+    n->addSubProperty(first);
+    browser.addProperty(n);
+    browser.show();
+    browser.setExpanded(item(n), true);
+    n->removeSubProperty(first);
+    n->addSubProperty(text("second", "2"));
+    QCoreApplication::processEvents();
+    ASSERT_NE(button("n"), nullptr);
+    EXPECT_EQ(browser.findChildren<QToolButton *>().size(), 1);
+    EXPECT_EQ(label("n"), nullptr);
+    EXPECT_EQ(cellOf(button("n")), (Cell{0, 0, 1, 1}));
+    EXPECT_FALSE(browser.isExpanded(item(n)));
+    browser.setExpanded(item(n), true);
+    EXPECT_TRUE(label("second")->isVisible());
+}
