@@ -47,17 +47,24 @@ bool openData(NodeContext *node, uint8_t nodeId)
     return true;
 }
 
-bool nextEntry(NodeContext *node, DcfEntry *entry)
+// True when the cursor is at an entry that lies wholly within the data and the
+// announced count is not yet reached; an entry whose value runs past the data
+// ends the walk as the end of the data does.
+bool entryAhead(const NodeContext *node)
 {
     const uint8_t *cursor = node->dcfCursor;
     if (cursor == nullptr || static_cast<uint32_t>(node->dcfEnd - cursor) < kEntryHeader ||
         node->dcfEntriesRead >= node->dcfEntryCount)
         return false;
-    const uint32_t size = le32(cursor + 3);
-    if (size > static_cast<uint32_t>(node->dcfEnd - cursor) - kEntryHeader) {
-        node->dcfCursor = node->dcfEnd; // the value runs past the data: the walk ends here
+    return le32(cursor + 3) <= static_cast<uint32_t>(node->dcfEnd - cursor) - kEntryHeader;
+}
+
+bool nextEntry(NodeContext *node, DcfEntry *entry)
+{
+    if (!entryAhead(node))
         return false;
-    }
+    const uint8_t *cursor = node->dcfCursor;
+    const uint32_t size = le32(cursor + 3);
     entry->index = static_cast<uint16_t>(cursor[0] | cursor[1] << 8);
     entry->subIndex = cursor[2];
     node->dcfSize = size;
@@ -78,12 +85,6 @@ bool requestNext(NodeContext *node, uint8_t nodeId, bool verify)
         return readRemoteEntryAutoChannel(node, nodeId, entry.index, entry.subIndex, 0, onDcfSdoDone, 0) == 0;
     return writeRemoteEntryAutoChannel(node, nodeId, entry.index, entry.subIndex, node->dcfSize, 0,
                                        node->dcfValue, onDcfSdoDone, 0) == 0;
-}
-
-bool entriesLeft(const NodeContext *node)
-{
-    return node->dcfCursor != nullptr && static_cast<uint32_t>(node->dcfEnd - node->dcfCursor) >= kEntryHeader &&
-           node->dcfEntriesRead < node->dcfEntryCount;
 }
 
 // The node could not be configured: its state is unknown and the unit is free
@@ -127,7 +128,7 @@ void verified(NodeContext *node, uint8_t nodeId)
             failNode(node, nodeId);
         return;
     }
-    if (entriesLeft(node)) {
+    if (entryAhead(node)) {
         if (!requestNext(node, nodeId, true))
             failNode(node, nodeId);
         return;
@@ -143,7 +144,7 @@ void written(NodeContext *node, uint8_t nodeId)
         failNode(node, nodeId);
         return;
     }
-    if (entriesLeft(node)) {
+    if (entryAhead(node)) {
         if (!requestNext(node, nodeId, false))
             failNode(node, nodeId);
         return;

@@ -101,6 +101,21 @@ TEST_F(DcfTest, OneDifferenceWritesEveryEntry)
                                   download(entries[1]), kStartPeer}));
 }
 
+TEST_F(DcfTest, EntryRunningPastTheDataEndsTheWalk)
+{
+    setDcf(entries, 1); // the second value lacks its last byte
+    EXPECT_EQ(startDcf(&node, kPeerId), 2);
+    feed(uploaded(entries[0]));
+    EXPECT_EQ(takeSent(), (Frames{uploadRequest(entries[0]), kStartPeer})) << "verified as far as it goes";
+    node.remoteNodeState[kPeerId] = NmtState::Initialisation;
+    startDcf(&node, kPeerId);
+    feed(uploaded(Entry{0x2000, 0, {0x12}}));
+    feed(downloaded(entries[0]));
+    EXPECT_EQ(takeSent(), (Frames{uploadRequest(entries[0]), download(entries[0]), kStartPeer}));
+    EXPECT_EQ(node.remoteNodeState[kPeerId], NmtState::Operational);
+    EXPECT_EQ(node.dcfState, DcfState::Idle);
+}
+
 TEST_F(DcfTest, ValueLongerThanFourBytesIsVerified)
 {
     const Entry longValue{0x2100, 1, {1, 2, 3, 4, 5, 6}};
