@@ -139,10 +139,6 @@ int configure(NodeContext *node, const CanMessage *frame)
         }
         return answer(node, command, &error, &specific);
     }
-    case LssCommand::InquireNodeId: {
-        const uint8_t id = *node->nodeId;
-        return answer(node, command, &id, nullptr);
-    }
     default: { // inquire vendor, product, revision, serial
         uint32_t value = 0;
         if (!identity(node, static_cast<uint8_t>(command - LssCommand::InquireVendor + 1), &value))
@@ -418,10 +414,14 @@ int processLssRequest(NodeContext *node, const CanMessage *frame)
     if (command == LssCommand::IdentifyNonConfigured)
         return *node->nodeId == kNoNodeId ? answer(node, LssCommand::IdentifyNonConfiguredAnswer, nullptr, nullptr)
                                           : 0;
+    if (command == LssCommand::InquireNodeId) { // answered in either mode
+        const uint8_t id = *node->nodeId;
+        return answer(node, command, &id, nullptr);
+    }
     const bool configurationOnly =
         command == LssCommand::ConfigureNodeId || command == LssCommand::ConfigureBitTiming ||
         command == LssCommand::ActivateBitTiming || command == LssCommand::StoreConfiguration ||
-        (command >= LssCommand::InquireVendor && command <= LssCommand::InquireNodeId);
+        (command >= LssCommand::InquireVendor && command <= LssCommand::InquireSerial);
     if (!configurationOnly || node->lssMode != kConfigurationMode)
         return -1;
     return configure(node, frame);

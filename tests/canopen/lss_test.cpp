@@ -128,6 +128,8 @@ TEST_F(LssTest, SlaveConfigurationModeRequests)
 {
     slave = 1;
     EXPECT_TRUE(request({17, 5}).empty()) << "waiting mode: not configured";
+    EXPECT_TRUE(request({90}).empty()) << "waiting mode: identity not inquired";
+    EXPECT_EQ(request({94}), Frames{frame8(0x7E4, {94, kOwnId})}) << "node id inquired in either mode";
     request({4, 1});
     const Bytes cases[][2] = {
         {{17, 5}, {17, 0, 0}},    {{17, 0}, {17, 1, 0}}, // 0 is not a node id
@@ -156,7 +158,7 @@ TEST_F(LssTest, SlaveSelectiveSwitchAndIdentification)
     for (uint8_t i = 0; i < 4; ++i)
         sent = request(withValue(uint8_t(64 + i), kIdentity[i]));
     EXPECT_EQ(sent, Frames{frame8(0x7E4, {68})});
-    EXPECT_EQ(request({94}), Frames{frame8(0x7E4, {94, kOwnId})}) << "now in configuration mode";
+    EXPECT_EQ(request({90}), Frames{frame8(0x7E4, {90, 0xA5})}) << "now in configuration mode";
     request({4, 0});
     EXPECT_TRUE(request(withValue(64, 0xA6)).empty()) << "another vendor";
     // Vendor and product equal; revision and serial within [low, high].
