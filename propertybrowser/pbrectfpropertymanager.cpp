@@ -82,9 +82,7 @@ void PbRectFPropertyManager::setDecimals(PbProperty *property, int prec)
 
 void PbRectFPropertyManager::slotDoubleChanged(PbProperty *row, double value)
 {
-    Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+    PbRectRules::editRow(this, d_ptr, row, value);
 }
 
 void PbRectFPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }

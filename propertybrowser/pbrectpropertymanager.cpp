@@ -58,9 +58,7 @@ void PbRectPropertyManager::setConstraint(PbProperty *property, const QRect &con
 
 void PbRectPropertyManager::slotIntChanged(PbProperty *row, int value)
 {
-    Data data;
-    if (PbProperty *parent = d_ptr->editedParent(row, &data))
-        setValue(parent, PbRectRules::edited(data.value, data.constraint, d_ptr->m_rows.positionOf(row), value));
+    PbRectRules::editRow(this, d_ptr, row, value);
 }
 
 void PbRectPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_rows.forgetRow(row); }

@@ -20,8 +20,9 @@ class PbRectPropertyManagerPrivate : public PbCompositeValues<PbRectPropertyMana
 {
 public:
     using Data = PbRectRecord;
-    // Without a constraint the rows take every int.
-    static constexpr int lowest = std::numeric_limits<int>::min();
+    // Without a constraint the rows take every int but INT_MIN: an empty
+    // rectangle there would have its right edge (x - 1) below every int.
+    static constexpr int lowest = -std::numeric_limits<int>::max();
     static constexpr int highest = std::numeric_limits<int>::max();
 
     using PbCompositeValues::PbCompositeValues;

@@ -6,7 +6,10 @@
 
 #include "propertybrowser/pbcompositerows_p.h"
 
+#include <QRect>
 #include <QtGlobal>
+
+#include <limits>
 
 namespace PbRectRules {
 
@@ -16,6 +19,16 @@ inline double rightOf(const QRect &r) { return double(r.x()) + r.width(); }
 inline double bottomOf(const QRect &r) { return double(r.y()) + r.height(); }
 inline double rightOf(const QRectF &r) { return r.x() + r.width(); }
 inline double bottomOf(const QRectF &r) { return r.y() + r.height(); }
+
+/// The rectangle of these components. QRect keeps its right edge as
+/// x + width - 1 in an int, so the width and height are cut to what fits
+/// after x and y (which the rows keep above INT_MIN).
+inline QRect rectOf(int x, int y, int w, int h)
+{
+    const double most = std::numeric_limits<int>::max();
+    return QRect(x, y, int(qMin<double>(w, most - x)), int(qMin<double>(h, most - y)));
+}
+inline QRectF rectOf(qreal x, qreal y, qreal w, qreal h) { return QRectF(x, y, w, h); }
 
 /// The equal rectangle with non-negative width and height: a negative width
 /// spans from x + width to x.
@@ -31,7 +44,7 @@ Rect normalised(const Rect &r)
         y += h;
         h = -h;
     }
-    return Rect(x, y, w, h);
+    return rectOf(x, y, w, h);
 }
 
 /// Touching edges count as contained.
@@ -54,7 +67,7 @@ bool clip(const Rect &constraint, Rect &rect)
     const double bottom = qMin(bottomOf(rect), bottomOf(constraint));
     if (right <= left || bottom <= top)
         return false;
-    rect = Rect(Value(left), Value(top), Value(right - left), Value(bottom - top));
+    rect = rectOf(Value(left), Value(top), Value(right - left), Value(bottom - top));
     return true;
 }
 
@@ -73,41 +86,42 @@ Rect fitted(const Rect &rect, const Rect &constraint)
         y = constraint.y();
     else if (double(y) + h > bottomOf(constraint))
         y = constraint.y() + (constraint.height() - h);
-    return Rect(x, y, w, h);
+    return rectOf(x, y, w, h);
 }
 
 /// `rect` with one component edited in its row: x and y move the rectangle;
 /// a new width or height keeps the left or top edge unless that would reach
 /// past the constraint, which then holds the right or bottom edge.
 template <class Rect, class Value>
-Rect edited(Rect rect, const Rect &constraint, int row, Value value)
+Rect edited(const Rect &rect, const Rect &constraint, int row, Value value)
 {
+    auto x = rect.x(), y = rect.y(), w = rect.width(), h = rect.height();
     switch (row) {
     case XRow:
-        rect.moveLeft(value);
+        x = value;
         break;
     case YRow:
-        rect.moveTop(value);
+        y = value;
         break;
     case WidthRow:
-        rect.setWidth(value);
-        if (!constraint.isNull() && rightOf(constraint) < rightOf(rect))
-            rect.moveLeft(constraint.x() + (constraint.width() - rect.width()));
+        w = value;
+        if (!constraint.isNull() && rightOf(constraint) < double(x) + w)
+            x = constraint.x() + (constraint.width() - w);
         break;
     case HeightRow:
-        rect.setHeight(value);
-        if (!constraint.isNull() && bottomOf(constraint) < bottomOf(rect))
-            rect.moveTop(constraint.y() + (constraint.height() - rect.height()));
+        h = value;
+        if (!constraint.isNull() && bottomOf(constraint) < double(y) + h)
+            y = constraint.y() + (constraint.height() - h);
         break;
     }
-    return rect;
+    return rectOf(x, y, w, h);
 }
 
 /// Each component bounded into the unconstrained ranges of the rows.
 template <class Rect, class Value>
 Rect bounded(const Rect &rect, Value lowest, Value highest)
 {
-    return Rect(qBound(lowest, rect.x(), highest), qBound(lowest, rect.y(), highest),
+    return rectOf(qBound(lowest, rect.x(), highest), qBound(lowest, rect.y(), highest),
                 qBound(Value(0), rect.width(), highest), qBound(Value(0), rect.height(), highest));
 }
 
@@ -130,8 +144,8 @@ void pushRanges(SubManager *sub, const PbCompositeRows &rows, const PbProperty *
         sub->setRange(rows.row(property, HeightRow), Value(0), highest);
         return;
     }
-    sub->setRange(rows.row(property, XRow), constraint.x(), constraint.x() + constraint.width());
-    sub->setRange(rows.row(property, YRow), constraint.y(), constraint.y() + constraint.height());
+    sub->setRange(rows.row(property, XRow), constraint.x(), Value(qMin<double>(rightOf(constraint), highest)));
+    sub->setRange(rows.row(property, YRow), constraint.y(), Value(qMin<double>(bottomOf(constraint), highest)));
     sub->setRange(rows.row(property, WidthRow), Value(0), constraint.width());
     sub->setRange(rows.row(property, HeightRow), Value(0), constraint.height());
 }
@@ -189,6 +203,23 @@ void setConstraint(Manager *manager, Private *d, PbProperty *property, const Rec
     if (it == d->m_values.end() || it->value == oldValue)
         return;
     PbCompositeRules::announceRecord(manager, d->m_values, property, valueChangedSignal);
+}
+
+/// An edit of one row: the parent takes the edited rectangle through
+/// setValue. When that refuses the edit or cuts it to the constraint, the row
+/// would keep the number typed, so the rows are brought back to what the
+/// parent holds.
+template <class Manager, class Private, class Value>
+void editRow(Manager *manager, Private *d, PbProperty *row, Value value)
+{
+    typename Private::Data data;
+    PbProperty *parent = d->editedParent(row, &data);
+    if (!parent)
+        return;
+    manager->setValue(parent, edited(data.value, data.constraint, d->m_rows.positionOf(row), value));
+    const auto it = d->m_values.constFind(parent);
+    if (it != d->m_values.constEnd())
+        pushRect(d->m_subManager, d->m_rows, parent, it->value);
 }
 
 } // namespace PbRectRules

@@ -116,6 +116,20 @@ TYPED_TEST(RectManagers, WidthRowKeepsTheRectangleInsideTheConstraint)
     EXPECT_EQ(this->rows(), QList<double>({70, 0, 30, 10}));
 }
 
+// A row edit the parent refuses (the moved rectangle would only touch the
+// constraint) leaves the row showing the parent's value again.
+TYPED_TEST(RectManagers, RefusedRowEditFallsBackToTheHeldValue)
+{
+    using Rect = typename TestFixture::Rect;
+    this->manager.setConstraint(this->p, Rect(0, 0, 100, 100));
+    this->manager.setValue(this->p, Rect(80, 0, 20, 10));
+    this->log.clear();
+    this->subManager()->setValue(rowAt(this->p, 0), 100);
+    EXPECT_EQ(this->log.count("m."), 0);
+    EXPECT_EQ(this->manager.value(this->p), Rect(80, 0, 20, 10));
+    EXPECT_EQ(this->rows(), QList<double>({80, 0, 20, 10}));
+}
+
 // The fitted value is stored before anything is pushed, so the rows' new
 // ranges cannot clamp the old value into the record.
 TYPED_TEST(RectManagers, NewConstraintFitsTheValueWithOneAnnouncement)
@@ -163,8 +177,17 @@ TEST(RectManagersUnconstrained, RowsTakeTheWholeRangeOfTheirType)
 {
     PbRectPropertyManager ints;
     PbProperty *r = ints.addProperty("r");
-    EXPECT_EQ(ints.subIntPropertyManager()->minimum(rowAt(r, 0)), INT_MIN);
+    EXPECT_EQ(ints.subIntPropertyManager()->minimum(rowAt(r, 0)), -INT_MAX);
     EXPECT_EQ(ints.subIntPropertyManager()->minimum(rowAt(r, 2)), 0);
+    // Edges at the ends of int: the width is cut to what fits after x.
+    ints.setValue(r, QRect(0, 0, 10, 10));
+    ints.subIntPropertyManager()->setValue(rowAt(r, 0), INT_MAX);
+    EXPECT_EQ(ints.value(r), QRect(INT_MAX, 0, 0, 10));
+    EXPECT_EQ(ints.subIntPropertyManager()->value(rowAt(r, 2)), 0);
+    ints.subIntPropertyManager()->setValue(rowAt(r, 0), INT_MIN);
+    EXPECT_EQ(ints.value(r), QRect(-INT_MAX, 0, 0, 10));
+    ints.subIntPropertyManager()->setValue(rowAt(r, 2), INT_MAX);
+    EXPECT_EQ(ints.value(r), QRect(-INT_MAX, 0, INT_MAX, 10));
 
     PbRectFPropertyManager floats;
     PbProperty *f = floats.addProperty("f");
