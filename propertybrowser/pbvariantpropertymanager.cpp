@@ -86,6 +86,15 @@ QVariant converted(const QVariant &value, int type)
         return result.toTime().isValid() ? result : QVariant();
     case QMetaType::QDateTime:
         return result.toDateTime().isValid() ? result : QVariant();
+    case QMetaType::QKeySequence: {
+        // A text that names no key still converts, to the unknown key.
+        const QKeySequence sequence = result.value<QKeySequence>();
+        for (int i = 0; i < sequence.count(); ++i) {
+            if ((sequence[uint(i)] & ~Qt::KeyboardModifierMask) == Qt::Key_unknown)
+                return QVariant();
+        }
+        return result;
+    }
     default:
         return result;
     }

@@ -233,3 +233,16 @@ TEST_F(VariantManager, RowsRemovedOrReplacedByTheServingManagerFollow)
 }
 
 } // namespace
+
+TEST_F(VariantManager, AKeySequenceFromATextNamingNoKeyIsRefused)
+{
+    PbVariantProperty *k = manager.addProperty(QMetaType::QKeySequence, "k");
+    k->setValue(QString("Ctrl+Q"));
+    log.clear();
+    for (const char *bad : {"abc", "Ctrl+Q, nokey"})
+        k->setValue(QString(bad));
+    EXPECT_EQ(k->value().value<QKeySequence>(), QKeySequence("Ctrl+Q"));
+    EXPECT_TRUE(log.take().isEmpty());
+    k->setValue(QString());
+    EXPECT_TRUE(k->value().value<QKeySequence>().isEmpty());
+}
