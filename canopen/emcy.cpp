@@ -8,14 +8,14 @@
 
 #include <algorithm>
 
-namespace {
-
 uint32_t onErrorCountWritten(NodeContext *node, const OdIndexEntry *, uint8_t)
 {
     if (*node->emcyErrorCount == 0)
         std::fill(node->emcyErrorHistory, node->emcyErrorHistory + node->emcyHistoryLength, 0u);
     return 0;
 }
+
+namespace {
 
 // Recomputes the register; true while any error is active.
 bool updateRegister(NodeContext *node)

@@ -8,6 +8,8 @@
 // Clears the error count and watches 0x1003 subentry 0 for writes.
 void startEmcy(NodeContext *node);
 void stopEmcy(NodeContext *node);
+// Write callback of 0x1003 subentry 0: a count of 0 clears the history; 0.
+uint32_t onErrorCountWritten(NodeContext *node, const OdIndexEntry *row, uint8_t subIndex);
 
 // Frame on the EMCY COB-ID: the code (little-endian), the register, then up
 // to 5 bytes of data; with data null, 8 bytes with five zeros. The send

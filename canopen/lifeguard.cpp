@@ -26,8 +26,12 @@ uint8_t ownId(const NodeContext *node)
     return *node->nodeId;
 }
 
+} // namespace
+
 void onHeartbeatTimeout(NodeContext *node, uint32_t entry)
 {
+    if (entry >= *node->consumerHeartbeatCount)
+        return;
     node->consumerHeartbeatAlarms[entry] = kNoAlarm;
     const uint8_t nodeId = consumerNode(node->consumerHeartbeatEntries[entry]);
     if (nodeId < kNodeIdCount)
@@ -35,6 +39,8 @@ void onHeartbeatTimeout(NodeContext *node, uint32_t entry)
     if (node->onHeartbeatError != nullptr)
         node->onHeartbeatError(node, nodeId);
 }
+
+namespace {
 
 void armConsumer(NodeContext *node, uint32_t entry)
 {
@@ -44,6 +50,8 @@ void armConsumer(NodeContext *node, uint32_t entry)
     if (ms != 0)
         alarm = setAlarm(node, entry, onHeartbeatTimeout, ms, 0);
 }
+
+} // namespace
 
 void produceHeartbeat(NodeContext *node, uint32_t)
 {
@@ -90,6 +98,8 @@ uint32_t onGuardParamWritten(NodeContext *node, const OdIndexEntry *, uint8_t)
     startGuarding(node);
     return 0;
 }
+
+namespace {
 
 // The local node's answer to a guarding request: its state with the toggle.
 void answerGuardRequest(NodeContext *node)

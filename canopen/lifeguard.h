@@ -23,6 +23,18 @@ void stopHeartbeat(NodeContext *node);
 void startGuarding(NodeContext *node);
 void stopGuarding(NodeContext *node);
 
+// Write callbacks of 0x1017 (stopHeartbeat, startHeartbeat) and of 0x100C and
+// 0x100D (the guard alarm deleted, startGuarding); both 0.
+uint32_t onHeartbeatParamWritten(NodeContext *node, const OdIndexEntry *row, uint8_t subIndex);
+uint32_t onGuardParamWritten(NodeContext *node, const OdIndexEntry *row, uint8_t subIndex);
+
+// Alarm callbacks: the producer's heartbeat (its alarm deleted once the time
+// is 0), a consumer entry's time-out (the node's state 1, then the
+// heartbeat-error hook) and one guarding round over every known node.
+void produceHeartbeat(NodeContext *node, uint32_t id);
+void onHeartbeatTimeout(NodeContext *node, uint32_t entry);
+void guardNodes(NodeContext *node, uint32_t id);
+
 // Frames of function code 14 (boot-up, heartbeat, guarding answers and
 // requests).
 void processNodeGuard(NodeContext *node, const CanMessage *frame);

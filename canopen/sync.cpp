@@ -7,13 +7,13 @@
 #include "canopen/pdo.h"
 #include "canopen/port.h"
 
-namespace {
-
 uint32_t onSyncParamWritten(NodeContext *node, const OdIndexEntry *, uint8_t)
 {
     startSync(node);
     return 0;
 }
+
+namespace {
 
 void onSyncAlarm(NodeContext *node, uint32_t)
 {

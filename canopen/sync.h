@@ -12,6 +12,8 @@ constexpr uint32_t kSyncProducer = 0x40000000;
 void startSync(NodeContext *node);
 // Stops production and the watch on 0x1005 and 0x1006.
 void stopSync(NodeContext *node);
+// Write callback of 0x1005 and 0x1006: startSync again; 0.
+uint32_t onSyncParamWritten(NodeContext *node, const OdIndexEntry *row, uint8_t subIndex);
 
 // Sends the SYNC frame and runs processSync; the send result (0 = queued).
 uint8_t produceSync(NodeContext *node);

@@ -40,6 +40,8 @@ TEST_F(LifeGuardTest, HeartbeatStatesAndConsumerTimeOut)
     advance(500);
     EXPECT_TRUE(takeEvents().empty()) << "one error per silence";
     EXPECT_EQ(getRemoteNodeState(&node, 200), NmtState::Unknown);
+    onHeartbeatTimeout(&node, 7); // past the consumer entries
+    EXPECT_TRUE(takeEvents().empty());
 }
 
 TEST_F(LifeGuardTest, ProducerFollowsObject1017AndGuardingAnswersToggle)
