@@ -26,6 +26,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 struct Cell {
@@ -99,6 +101,23 @@ struct Fixture : ::testing::Test {
         PbProperty *p = strings.addProperty(name);
         strings.setValue(p, value);
         return p;
+    }
+    /// "n", an integer with an editor, shown with one child that is then
+    /// replaced by "second" before the event loop turns (as a manager that
+    /// rebuilds its rows does); `before` runs ahead of the replacement.
+    PbProperty *replaceOnlyChild(const std::function<void(PbProperty *)> &before = {})
+    {
+        PbProperty *n = intProperty("n", 5);
+        PbProperty *first = text("first", "1");
+        n->addSubProperty(first);
+        browser.addProperty(n);
+        browser.show();
+        if (before)
+            before(n);
+        n->removeSubProperty(first);
+        n->addSubProperty(text("second", "2"));
+        QCoreApplication::processEvents();
+        return n;
     }
     QLabel *label(const QString &text) { return named<QLabel>(&browser, text); }
     QToolButton *button(const QString &text) { return named<QToolButton>(&browser, text); }
@@ -323,21 +342,12 @@ TEST_F(ButtonBrowser, Screenshot)
 
 } // namespace
 
-// A property's last child replaced by a new one before the event loop turns
-// (as a manager that rebuilds its rows does): the editor stays visible in the
-// new group box and the row comes back whole.
+// A property's last child replaced at once: the group box's editor stays shown.
 TEST_F(GroupBoxBrowser, ALastChildReplacedAtOnceKeepsTheEditorShown)
 {
-    PbProperty *n = intProperty("n", 5);
-    PbProperty *first = text("first", "1");
-    n->addSubProperty(first);
-    browser.addProperty(n);
-    browser.show();
-    QPointer<QSpinBox> editor = browser.findChild<QSpinBox *>();
+    QPointer<QSpinBox> editor;
+    replaceOnlyChild([&](PbProperty *) { editor = browser.findChild<QSpinBox *>(); });
     ASSERT_FALSE(editor.isNull());
-    n->removeSubProperty(first);
-    n->addSubProperty(text("second", "2"));
-    QCoreApplication::processEvents();
     auto *box = browser.findChild<QGroupBox *>();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(editor->parentWidget(), box);
@@ -349,15 +359,7 @@ TEST_F(GroupBoxBrowser, ALastChildReplacedAtOnceKeepsTheEditorShown)
 
 TEST_F(ButtonBrowser, ALastChildReplacedAtOnceKeepsOneButton)
 {
-    PbProperty *n = intProperty("n", 5);
-    PbProperty *first = text("first", "1");
-    n->addSubProperty(first);
-    browser.addProperty(n);
-    browser.show();
-    browser.setExpanded(item(n), true);
-    n->removeSubProperty(first);
-    n->addSubProperty(text("second", "2"));
-    QCoreApplication::processEvents();
+    PbProperty *n = replaceOnlyChild([&](PbProperty *p) { browser.setExpanded(item(p), true); });
     ASSERT_NE(button("n"), nullptr);
     EXPECT_EQ(browser.findChildren<QToolButton *>().size(), 1);
     EXPECT_EQ(label("n"), nullptr);
