@@ -123,14 +123,14 @@ struct Fixture : ::testing::Test {
     QToolButton *button(const QString &text) { return named<QToolButton>(&browser, text); }
     PbBrowserItem *item(PbProperty *p) { return browser.items(p).value(0); }
 
-    /// The browser as a PNG in the test's working folder; checks the file.
+    /// The browser as a PNG beside the test binary (its build folder); checks the file.
     void screenshot(const QString &file)
     {
         browser.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
         QCoreApplication::processEvents();
         const QPixmap shot = browser.grab();
-        const QString path = QDir::current().absoluteFilePath(file);
+        const QString path = QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(file);
         ASSERT_TRUE(shot.save(path, "PNG")) << path.toStdString();
         const QImage back(path);
         EXPECT_GT(QFileInfo(path).size(), 0);
