@@ -3,6 +3,7 @@
 // truncated or overlong entry ends the walk instead of reading past it.
 #include "canopen/dcf.h"
 
+#include "canopen/byte_order.h"
 #include "canopen/nmt.h"
 #include "canopen/od.h"
 #include "canopen/sdo.h"
@@ -15,12 +16,6 @@ namespace {
 constexpr uint32_t kEntryHeader = 7; // index u16, subindex u8, size u32
 constexpr uint8_t kNmtStart = 1;
 constexpr uint8_t kNmtResetNode = 129;
-
-uint32_t le32(const uint8_t *bytes)
-{
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
 
 // The entry read last, still to be requested.
 struct DcfEntry {
@@ -40,7 +35,7 @@ bool openData(NodeContext *node, uint8_t nodeId)
         return false;
     const uint8_t *data = static_cast<const uint8_t *>(sub.value);
     node->dcfRow = row;
-    node->dcfEntryCount = le32(data);
+    node->dcfEntryCount = readLe32(data);
     node->dcfCursor = data + 4;
     node->dcfEnd = data + sub.size;
     node->dcfEntriesRead = 0;
@@ -56,7 +51,7 @@ bool entryAhead(const NodeContext *node)
     if (cursor == nullptr || static_cast<uint32_t>(node->dcfEnd - cursor) < kEntryHeader ||
         node->dcfEntriesRead >= node->dcfEntryCount)
         return false;
-    return le32(cursor + 3) <= static_cast<uint32_t>(node->dcfEnd - cursor) - kEntryHeader;
+    return readLe32(cursor + 3) <= static_cast<uint32_t>(node->dcfEnd - cursor) - kEntryHeader;
 }
 
 bool nextEntry(NodeContext *node, DcfEntry *entry)
@@ -64,7 +59,7 @@ bool nextEntry(NodeContext *node, DcfEntry *entry)
     if (!entryAhead(node))
         return false;
     const uint8_t *cursor = node->dcfCursor;
-    const uint32_t size = le32(cursor + 3);
+    const uint32_t size = readLe32(cursor + 3);
     entry->index = static_cast<uint16_t>(cursor[0] | cursor[1] << 8);
     entry->subIndex = cursor[2];
     node->dcfSize = size;

@@ -5,6 +5,7 @@
 #include "canopen/lss.h"
 
 #include "canopen/alarm.h"
+#include "canopen/byte_order.h"
 #include "canopen/nmt.h"
 #include "canopen/od.h"
 #include "canopen/port.h"
@@ -24,18 +25,6 @@ constexpr uint8_t kAllSelectiveBits = 0x0F;
 constexpr uint8_t kAllIdentifyBits = 0x3F;
 // Identity object: vendor, product, revision, serial in subentries 1 to 4.
 constexpr uint16_t kIdentity = 0x1018;
-
-uint32_t le32(const uint8_t *bytes)
-{
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-void putLe32(uint8_t *bytes, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 uint8_t u8At(const void *value)
 {
@@ -303,9 +292,9 @@ int sendLssRequest(NodeContext *node, uint8_t command, const void *value, const 
         break;
     default:
         if (command >= LssCommand::SwitchSelectiveVendor && command <= LssCommand::SwitchSelectiveSerial)
-            putLe32(data + 1, u32At(value));
+            writeLe32(data + 1, u32At(value));
         else if (command >= LssCommand::IdentifyVendor && command <= LssCommand::IdentifySerialHigh)
-            putLe32(data + 1, u32At(value));
+            writeLe32(data + 1, u32At(value));
         else if (command < LssCommand::InquireVendor || command > LssCommand::InquireNodeId)
             return -1;
         break;
@@ -361,7 +350,7 @@ int sendLssAnswer(NodeContext *node, uint8_t command, const void *value, const v
     default:
         if (command < LssCommand::InquireVendor || command > LssCommand::InquireSerial)
             return -1;
-        putLe32(data + 1, u32At(value));
+        writeLe32(data + 1, u32At(value));
         break;
     }
     return send(node, kFromSlave, data);
@@ -390,7 +379,7 @@ int processLssAnswer(NodeContext *node, const CanMessage *frame)
     } else if (command == LssCommand::InquireNodeId) {
         result = frame->data[1];
     } else if (command >= LssCommand::InquireVendor && command <= LssCommand::InquireSerial) {
-        result = le32(frame->data + 1);
+        result = readLe32(frame->data + 1);
     }
     node->lssTimeoutAlarm = deleteAlarm(node->lssTimeoutAlarm);
     node->lssResult = result;
@@ -404,7 +393,7 @@ int processLssRequest(NodeContext *node, const CanMessage *frame)
     if (frame->len != 8)
         return -1;
     const uint8_t command = frame->data[0];
-    const uint32_t value = le32(frame->data + 1);
+    const uint32_t value = readLe32(frame->data + 1);
     if (command == LssCommand::SwitchModeGlobal)
         return switchModeGlobal(node, frame->data[1]);
     if (command >= LssCommand::SwitchSelectiveVendor && command <= LssCommand::SwitchSelectiveSerial)

@@ -3,6 +3,8 @@
 // data, size or abort code, all numbers little-endian. Internal to the SDO unit.
 #pragma once
 
+#include "canopen/byte_order.h"
+
 #include <cstdint>
 
 // Command bytes and flag bits of byte 0.
@@ -42,8 +44,7 @@ inline uint8_t sdoSpecifier(const uint8_t *bytes)
 
 inline uint32_t sdoReadU32(const uint8_t *bytes)
 {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    return readLe32(bytes);
 }
 
 inline uint16_t sdoFrameIndex(const uint8_t *bytes)
