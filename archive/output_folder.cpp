@@ -77,15 +77,7 @@ OutputFolder::~OutputFolder()
         if (fd >= 0)
             ::unlinkat(fd, file.temporary.c_str(), 0);
     }
-    std::vector<Folder *> open{m_top.get()};
-    while (!open.empty()) {
-        Folder *f = open.back();
-        open.pop_back();
-        if (f->fd >= 0)
-            ::close(f->fd);
-        for (auto &child : f->children)
-            open.push_back(child.second.get());
-    }
+    closeFolders(true);
 }
 
 std::string OutputFolder::mapName(const std::string &name, std::string &why)
@@ -123,6 +115,22 @@ std::string OutputFolder::mapName(const std::string &name, std::string &why)
     return out;
 }
 
+void OutputFolder::closeFolders(bool withTop)
+{
+    std::vector<Folder *> open{m_top.get()};
+    while (!open.empty()) {
+        Folder *f = open.back();
+        open.pop_back();
+        if (f->fd >= 0 && (withTop || f != m_top.get())) {
+            ::close(f->fd);
+            f->fd = -1;
+        }
+        for (auto &child : f->children)
+            open.push_back(child.second.get());
+    }
+    m_held = 0;
+}
+
 int OutputFolder::handle(Folder *folder)
 {
     if (folder->fd >= 0)
@@ -142,18 +150,7 @@ OutputFolder::Folder *OutputFolder::folderOf(const std::string &relative, bool i
 {
     if (m_held > kHeldFolders) {
         // Closing all keeps this simple; folders are reopened on demand.
-        std::vector<Folder *> open{m_top.get()};
-        while (!open.empty()) {
-            Folder *f = open.back();
-            open.pop_back();
-            if (f != m_top.get() && f->fd >= 0) {
-                ::close(f->fd);
-                f->fd = -1;
-            }
-            for (auto &child : f->children)
-                open.push_back(child.second.get());
-        }
-        m_held = 0;
+        closeFolders(false);
     }
     const std::vector<std::string> parts = splitPath(relative);
     Folder *at = m_top.get();

@@ -72,6 +72,8 @@ private:
 
     Folder *folderOf(const std::string &relative, bool includingLast, std::string &why);
     int handle(Folder *folder);
+    /// Closes the folder descriptors held open (the top one too when `withTop`).
+    void closeFolders(bool withTop);
     void commit(File &file);
 
     Warnings &m_warnings;
