@@ -5,6 +5,9 @@
 #include "propertybrowser/pbcolorpropertymanager_p.h"
 #include "propertybrowser/pbintpropertymanager.h"
 #include "propertybrowser/pbpropertybrowserutils.h"
+#include "propertybrowser/pbrangerules_p.h"
+
+using Data = PbColorPropertyManagerPrivate::Data;
 
 namespace {
 
@@ -28,16 +31,14 @@ void PbColorPropertyManagerPrivate::pushValue(PbProperty *property, const QColor
 {
     // The rows show the channels; the record keeps the colour as it was
     // given (an HSV colour stays HSV, an invalid one stays invalid).
-    const PbCompositeRows::PushScope pushing(m_rows, property);
-    for (int r = RedRow; r <= AlphaRow; ++r)
-        m_intPropertyManager->setValue(m_rows.row(property, r), channel(val, r), true);
+    PbCompositeRules::pushRowValues(m_rows, m_subManager, property,
+                                    {val.red(), val.green(), val.blue(), val.alpha()});
 }
 
 PbColorPropertyManager::PbColorPropertyManager(QObject *parent)
     : PbAbstractPropertyManager(parent), d_ptr(new PbColorPropertyManagerPrivate(this))
 {
-    d_ptr->m_intPropertyManager = PbCompositeRules::createRowManager<PbIntPropertyManager>(
-        this, SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
+    d_ptr->createSubManager(SIGNAL(valueChanged(PbProperty*,int)), SLOT(slotIntChanged(PbProperty*,int)));
 }
 
 PbColorPropertyManager::~PbColorPropertyManager()
@@ -46,42 +47,43 @@ PbColorPropertyManager::~PbColorPropertyManager()
     delete d_ptr;
 }
 
-PbIntPropertyManager *PbColorPropertyManager::subIntPropertyManager() const { return d_ptr->m_intPropertyManager; }
+PbIntPropertyManager *PbColorPropertyManager::subIntPropertyManager() const { return d_ptr->m_subManager; }
 
-QColor PbColorPropertyManager::value(const PbProperty *property) const { return d_ptr->m_values.value(property); }
+QColor PbColorPropertyManager::value(const PbProperty *property) const
+{
+    return PbRangeRules::propertyDataField(d_ptr->m_values, property, &Data::value);
+}
 
 QString PbColorPropertyManager::valueText(const PbProperty *property) const
 {
     const auto it = d_ptr->m_values.constFind(property);
-    return it == d_ptr->m_values.constEnd() ? QString() : PbPropertyBrowserUtils::colorText(it.value());
+    return it == d_ptr->m_values.constEnd() ? QString() : PbPropertyBrowserUtils::colorText(it->value);
 }
 
 QIcon PbColorPropertyManager::valueIcon(const PbProperty *property) const
 {
     const auto it = d_ptr->m_values.constFind(property);
     return it == d_ptr->m_values.constEnd() ? QIcon()
-                                            : PbPropertyBrowserUtils::brushSwatchIcon(QBrush(it.value()));
+                                            : PbPropertyBrowserUtils::brushSwatchIcon(QBrush(it->value));
 }
 
 void PbColorPropertyManager::setValue(PbProperty *property, const QColor &val)
 {
     const auto it = d_ptr->m_values.find(property);
-    if (it == d_ptr->m_values.end() || it.value() == val)
+    if (it == d_ptr->m_values.end() || it->value == val)
         return;
-    it.value() = val;
+    it->value = val;
     d_ptr->pushValue(property, val);
-    // A listener of the rows may have deleted the property meanwhile.
-    const auto held = d_ptr->m_values.constFind(property);
-    if (held != d_ptr->m_values.constEnd())
-        PbCompositeRules::announceValue(this, property, held.value(), &PbColorPropertyManager::valueChanged);
+    PbCompositeRules::announceRecord(this, d_ptr->m_values, property, &PbColorPropertyManager::valueChanged);
 }
 
 void PbColorPropertyManager::slotIntChanged(PbProperty *row, int value)
 {
-    PbProperty *parent = d_ptr->m_rows.editedParent(row);
+    Data data;
+    PbProperty *parent = d_ptr->editedParent(row, &data);
     if (!parent)
         return;
-    QColor color = d_ptr->m_values.value(parent);
+    QColor color = data.value;
     switch (d_ptr->m_rows.positionOf(row)) {
     case PbColorPropertyManagerPrivate::RedRow:
         color.setRed(value);
@@ -105,19 +107,16 @@ void PbColorPropertyManager::slotPropertyDestroyed(PbProperty *row) { d_ptr->m_r
 
 void PbColorPropertyManager::initializeProperty(PbProperty *property)
 {
-    const QColor color;
-    d_ptr->m_values[property] = color;
-    const QString names[] = {tr("Red"), tr("Green"), tr("Blue"), tr("Alpha")};
-    for (int r = PbColorPropertyManagerPrivate::RedRow; r <= PbColorPropertyManagerPrivate::AlphaRow; ++r) {
-        PbProperty *row = PbCompositeRows::createRow(d_ptr->m_intPropertyManager, names[r]);
-        d_ptr->m_intPropertyManager->setValue(row, channel(color, r), true);
-        d_ptr->m_intPropertyManager->setRange(row, 0, 255);
-        d_ptr->m_rows.attach(property, row);
-    }
+    const Data data;
+    PbIntPropertyManager *sub = d_ptr->m_subManager;
+    int r = PbColorPropertyManagerPrivate::RedRow;
+    d_ptr->initialize(property, data, {tr("Red"), tr("Green"), tr("Blue"), tr("Alpha")}, [&](PbProperty *row) {
+        sub->setValue(row, channel(data.value, r++), true);
+        sub->setRange(row, 0, 255);
+    });
 }
 
 void PbColorPropertyManager::uninitializeProperty(PbProperty *property)
 {
-    d_ptr->m_rows.deleteRows(property);
-    d_ptr->m_values.remove(property);
+    d_ptr->uninitialize(property);
 }

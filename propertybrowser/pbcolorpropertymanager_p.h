@@ -4,24 +4,27 @@
 #define PBCOLORPROPERTYMANAGER_P_H
 
 #include "propertybrowser/pbcolorpropertymanager.h"
-#include "propertybrowser/pbcompositerows_p.h"
+#include "propertybrowser/pbcompositevalues_p.h"
 
-#include <QMap>
+class PbIntPropertyManager;
+
+/// The record of one property.
+struct PbColorRecord
+{
+    QColor value;
+};
 
 class PbColorPropertyManagerPrivate
+    : public PbCompositeValues<PbColorPropertyManager, PbIntPropertyManager, PbColorRecord>
 {
 public:
+    using Data = PbColorRecord;
     enum Row { RedRow, GreenRow, BlueRow, AlphaRow };
 
-    explicit PbColorPropertyManagerPrivate(PbColorPropertyManager *q) : q_ptr(q) {}
+    using PbCompositeValues::PbCompositeValues;
 
     /// Brings the rows of `property` up to `val`; their echoes are ignored.
     void pushValue(PbProperty *property, const QColor &val);
-
-    PbColorPropertyManager *q_ptr;
-    QMap<const PbProperty *, QColor> m_values;
-    PbIntPropertyManager *m_intPropertyManager = nullptr;
-    PbCompositeRows m_rows;
 };
 
 #endif
