@@ -38,11 +38,16 @@ void PostProcessor::flush()
 {
     if (m_buffer.empty())
         return;
-    checkLimit(m_buffer.size());
-    m_hash.addData(reinterpret_cast<const char *>(m_buffer.data()), int(m_buffer.size()));
-    m_segmentBytes += m_buffer.size();
-    m_out.write(m_buffer.data(), m_buffer.size());
+    deliver(m_buffer.data(), m_buffer.size());
     m_buffer.clear();
+}
+
+void PostProcessor::deliver(const std::uint8_t *data, std::size_t size)
+{
+    checkLimit(size);
+    m_hash.addData(reinterpret_cast<const char *>(data), int(size));
+    m_segmentBytes += size;
+    m_out.write(data, size);
 }
 
 void PostProcessor::headerByte(std::uint8_t byte)
@@ -66,11 +71,8 @@ void PostProcessor::headerByte(std::uint8_t byte)
         if (m_code.size() == m_programSize) {
             m_pcomp = std::make_unique<ZpaqlMachine>(m_header.ph, m_header.pm, std::move(m_code));
             m_pcomp->setOutput([this](const std::uint8_t *data, std::size_t size) {
-                checkLimit(size);
-                m_hash.addData(reinterpret_cast<const char *>(data), int(size));
-                m_segmentBytes += size;
+                deliver(data, size);
                 m_programOutput += size;
-                m_out.write(data, size);
             });
             m_phase = Phase::Program;
         }
@@ -114,10 +116,7 @@ void PostProcessor::put(const std::uint8_t *data, std::size_t size)
     flush();
     while (i < size) {
         const std::size_t piece = std::min(size - i, kOutputChunk * 16);
-        checkLimit(piece);
-        m_hash.addData(reinterpret_cast<const char *>(data + i), int(piece));
-        m_segmentBytes += piece;
-        m_out.write(data + i, piece);
+        deliver(data + i, piece);
         i += piece;
     }
 }

@@ -46,6 +46,8 @@ private:
     enum class Phase { Flag, SizeLow, SizeHigh, Code, Program, PassThrough };
     void outputByte(std::uint8_t byte);
     void flush();
+    // Checks, hashes and writes output bytes.
+    void deliver(const std::uint8_t *data, std::size_t size);
     void headerByte(std::uint8_t byte);
     void checkLimit(std::size_t more) const;
     void runProgram(std::uint8_t byte);
