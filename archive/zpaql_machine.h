@@ -68,21 +68,26 @@ public:
     std::uint64_t executed() const { return m_executed; }
 
 private:
-    /// One decoded instruction: the opcode (or an error kind), its operand,
-    /// its length and a jump's resolved target.
+    /// One decoded entry, one per byte position of the program. A run of
+    /// entries is threaded: `handler` is the code that executes the entry
+    /// (filled in by the first run, where the handlers' addresses are known),
+    /// and each handler knows how far its instruction reaches, so the next
+    /// entry is found without a load.
     struct Instruction
     {
-        std::uint16_t kind;
-        std::uint8_t n;
-        std::uint8_t length;
-        std::uint32_t target;
+        const void *handler;
+        const Instruction *target; // a jump's target (m_code is never resized)
+        std::uint32_t cost;        // instructions to the end of the run that starts here
+        std::uint16_t kind;        // the opcode, a failing entry or a fused step
+        std::uint8_t n;            // operand byte (for a failing entry the opcode)
+        std::uint8_t k;            // a fused step's second operand
     };
     void decode(const std::vector<std::uint8_t> &code);
-    [[noreturn]] void stop(const Instruction &i, std::uint32_t pc);
+    void fuse(const std::vector<std::uint8_t> &bytes);
+    [[noreturn]] void stop(const Instruction &i);
 
     std::vector<Instruction> m_code; // one per byte, then the "outside" entry
-    std::vector<std::uint32_t> m_runCost; // instructions from here to the run's end
-    std::vector<const void *> m_handlers; // code address of each entry's handler
+    bool m_threaded = false;         // handlers filled in
     ZeroedTable m_hTable, m_mTable;
     std::uint32_t *m_h;
     std::uint8_t *m_m;

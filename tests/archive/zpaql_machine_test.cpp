@@ -19,7 +19,8 @@ enum : std::uint8_t {
     ERROR = 0, A_INC = 1, A_DEC = 2, A_NOT = 3, B_SWAP = 8, B_INC = 9, B_DEC = 10,
     MB_SWAP = 32, MB_INC = 33, MB_DEC = 34, MB_NOT = 35, JT = 39, JF = 47,
     MD_SWAP = 48, MD_INC = 49, R_A = 55, HALT = 56, OUT = 57, HASH = 59, HASHD = 60,
-    JMP = 63, A_R = 7, A_N = 71, A_MB = 68, B_N = 79, D_N = 95, MB_A = 96, MB_N = 103,
+    JMP = 63, A_R = 7, A_B = 65, A_C = 66, A_D = 67, A_N = 71, A_MB = 68, B_N = 79, C_N = 87,
+    D_N = 95, MB_A = 96, MB_N = 103,
     MD_A = 112, MD_N = 119, LJ = 255,
     // Arithmetic rows with the immediate column (base + 7).
     ADD = 135, SUB = 143, MUL = 151, DIV = 159, MOD = 167, AND = 175, ANDNOT = 183,
@@ -185,6 +186,41 @@ TEST(ZpaqlMachine, ComparisonWithItsConditionalJump)
         EXPECT_EQ(loaded.f(), input > 5) << input;
     }
     EXPECT_EQ(loaded.executed(), 4 * 5u + 2);
+}
+
+// The same step with A=B, A=C or A=D in front (one byte shorter than A=R N):
+// every comparison and both jumps, each taken and not, must land where the
+// separate instructions would, and a jump onto the comparison skips the load.
+TEST(ZpaqlMachine, RegisterLoadComparisonAndJump)
+{
+    const std::uint8_t set[] = {B_N, C_N, D_N};
+    const std::uint8_t load[] = {A_B, A_C, A_D};
+    for (int r = 0; r < 3; ++r) {
+        for (std::uint8_t compare : {EQ, LT, GT}) {
+            for (std::uint8_t jump : {JT, JF}) {
+                for (std::uint32_t value : {4u, 5u, 6u}) {
+                    // 0: X=N value  2: A=X  3: A?5  5: Jcc +1 (to 8)  7: A++  8: HALT
+                    ZpaqlMachine vm =
+                        machine({set[r], std::uint8_t(value), load[r], compare, 5, jump, 1, A_INC});
+                    vm.run(0);
+                    const bool f = compare == EQ ? value == 5 : compare == LT ? value < 5 : value > 5;
+                    const bool jumped = jump == JT ? f : !f;
+                    EXPECT_EQ(vm.f(), f) << r << ' ' << int(compare) << ' ' << value;
+                    EXPECT_EQ(vm.a(), jumped ? value : value + 1)
+                        << r << ' ' << int(compare) << ' ' << int(jump) << ' ' << value;
+                    EXPECT_EQ(vm.executed(), jumped ? 5u : 6u);
+                }
+            }
+        }
+    }
+    // 0: D=N 9  2: JMP +1 (to 5)  4: A=D (skipped)  5: A>5  7: JF +1  9: A++  10: HALT
+    ZpaqlMachine skip = machine({D_N, 9, JMP, 1, A_D, GT, 5, JF, 1, A_INC});
+    skip.run(3);
+    EXPECT_EQ(skip.a(), 3u);
+    EXPECT_FALSE(skip.f());
+    skip.run(7);
+    EXPECT_EQ(skip.a(), 8u);
+    EXPECT_EQ(skip.executed(), 5u + 6u);
 }
 
 TEST(ZpaqlMachine, OutputOnlyThroughOut)
