@@ -3,6 +3,7 @@
 #include "archive/block_decoder.h"
 
 #include "archive/arithmetic_decoder.h"
+#include "archive/chain_predictor.h"
 #include "archive/post_processor.h"
 #include "archive/predictor.h"
 #include "archive/zpaq_choices.h"
@@ -21,7 +22,9 @@ void checkCancel(const std::atomic<bool> *cancel)
         throw DecodeError("cancelled");
 }
 
-void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &blockCoder,
+// One loop per kind of model, so that the chain model's steps are inline in it.
+template <class Model>
+ZPAQ_ALWAYS_INLINE void decodeModelled(ByteReader &in, Model &model, ArithmeticDecoder &blockCoder,
                     PostProcessor &post, const std::atomic<bool> *cancel)
 {
     // A local copy, which the model's calls cannot reach, stays in registers.
@@ -30,7 +33,7 @@ void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &blockCo
     for (std::uint32_t count = 0; !coder.decodeEnd(in); ++count) {
         std::uint32_t c = 1;
         while (c < 256) {
-            const int y = coder.decodeBit(Predictor::p16(model.predict()), in);
+            const int y = coder.decodeBit(Model::p16(model.predict()), in);
             model.update(y);
             c = c * 2 + std::uint32_t(y);
         }
@@ -43,6 +46,34 @@ void decodeModelled(ByteReader &in, Predictor &model, ArithmeticDecoder &blockCo
         ZPAQ_CHECK(in.inNext("modelled data") == 0,
                    "modelled segment ends before its data at offset %zu", in.offset() - 1);
     blockCoder = coder;
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+// The chain model's loop once more for processors with SSE4.1 (every x86-64
+// processor of the last fifteen years): the compiler then keeps the clamps
+// and weight pairs of its steps in vector registers, a tenth faster in all.
+__attribute__((target("sse4.1"), noinline)) void decodeChainSse41(
+    ByteReader &in, ChainPredictor &model, ArithmeticDecoder &coder, PostProcessor &post,
+    const std::atomic<bool> *cancel)
+{
+    decodeModelled(in, model, coder, post, cancel);
+}
+
+bool hasSse41()
+{
+    static const bool yes = __builtin_cpu_supports("sse4.1");
+    return yes;
+}
+#endif
+
+void decodeChain(ByteReader &in, ChainPredictor &model, ArithmeticDecoder &coder,
+                 PostProcessor &post, const std::atomic<bool> *cancel)
+{
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (hasSse41())
+        return decodeChainSse41(in, model, coder, post, cancel);
+#endif
+    decodeModelled(in, model, coder, post, cancel);
 }
 
 // The size a segment's comment states: its leading decimal digits, or no
@@ -85,10 +116,14 @@ void decodeBlock(const ArchiveInput &archive, const BlockLayout &block, BlockOut
                  const std::atomic<bool> *cancel)
 {
     const BlockHeader &header = block.header;
+    std::unique_ptr<ChainPredictor> chain;
     std::unique_ptr<Predictor> model;
     std::unique_ptr<ArithmeticDecoder> coder;
     if (!header.components.empty()) {
-        model = std::make_unique<Predictor>(header);
+        if (ChainPredictor::fits(header))
+            chain = std::make_unique<ChainPredictor>(header);
+        else
+            model = std::make_unique<Predictor>(header);
         coder = std::make_unique<ArithmeticDecoder>();
     }
     PostProcessor post(header, out);
@@ -97,7 +132,9 @@ void decodeBlock(const ArchiveInput &archive, const BlockLayout &block, BlockOut
         out.beginSegment(i, seg);
         post.setSegmentLimit(statedSize(seg.comment), seg.name);
         ByteReader in(archive, seg.dataBegin, seg.dataEnd);
-        if (model)
+        if (chain)
+            decodeChain(in, *chain, *coder, post, cancel);
+        else if (model)
             decodeModelled(in, *model, *coder, post, cancel);
         else
             readStored(in, post, cancel);

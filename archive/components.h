@@ -37,6 +37,7 @@ struct ComponentState
     ZeroedTable buffer;
     std::uint32_t bufferMask = 0, pos = 0, len = 0, offset = 0, bitPos = 0;
     int predictedBit = 0;
+    int matchStretch[2] = {}; // prediction for a 0 and a 1 at the current length
 };
 
 // Tables of each kind with memory (their per-bit steps are inline in

@@ -2,6 +2,7 @@
 // under the byte's context, and the search for a new match.
 #include "archive/match_component.h"
 
+#include "archive/squash_stretch.h"
 #include "archive/zpaq_choices.h"
 
 namespace zpaq {
@@ -33,6 +34,13 @@ void endMatchByte(ComponentState &c, std::uint32_t h)
         ++c.len;
     }
     slot = c.pos;
+    // The length changes only here (or drops to 0): its two predictions are
+    // worked out once per byte, not with a division per bit.
+    if (c.len > 0) {
+        const int q = int(2048 / c.len);
+        c.matchStretch[0] = stretch(q);
+        c.matchStretch[1] = stretch(32768 - q);
+    }
 }
 
 } // namespace zpaq

@@ -14,8 +14,7 @@ inline int predictMatch(ComponentState &c)
     if (c.len == 0)
         return 0;
     c.predictedBit = (c.buffer.data()[(c.pos - c.offset) & c.bufferMask] >> (7 - c.bitPos)) & 1;
-    const int q = int(2048 / c.len);
-    return stretch(c.predictedBit ? 32768 - q : q);
+    return c.matchStretch[c.predictedBit];
 }
 
 /// Starts loading the index entry the byte that ends with context `h` will use.

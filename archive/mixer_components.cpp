@@ -13,7 +13,8 @@ void initMix2(ComponentState &c)
 void initMix(ComponentState &c)
 {
     const int m = c.spec.p[2];
-    c.weights.assign((std::size_t(1) << c.spec.p[0]) * m, 65536 / m);
+    // The slack lets the vector loops read a whole group past the last row.
+    c.weights.assign((std::size_t(1) << c.spec.p[0]) * m + kMixSlack, 65536 / m);
     c.mask = std::uint32_t((std::uint64_t(1) << c.spec.p[0]) - 1);
 }
 

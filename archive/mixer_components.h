@@ -5,6 +5,7 @@
 #pragma once
 
 #include "archive/components.h"
+#include "archive/mix_kernel.h"
 #include "archive/squash_stretch.h"
 #include "archive/zpaq_choices.h"
 
@@ -50,13 +51,7 @@ inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, 
 {
     const int m = c.spec.p[2];
     c.index = ((h + (bc.c8 & c.spec.p[4])) & c.mask) * std::uint32_t(m);
-    const std::int32_t *w = &c.weights[c.index];
-    const int *in = P + c.spec.p[1];
-    // Inputs are within +-2047 and weights within +-2^19, so 32 bits hold
-    // the sum of up to 255 products.
-    std::int32_t dot = 0;
-    for (int t = 0; t < m; ++t)
-        dot += (w[t] >> 8) * in[t];
+    const std::int32_t dot = mixDot(&c.weights[c.index], P + c.spec.p[1], m);
     const int out = clamp2k(dot >> 8);
     c.output = out;
     return out;
@@ -67,10 +62,7 @@ inline void updateMix(ComponentState &c, int y, const int *P)
     const int m = c.spec.p[2];
     // |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
     const std::int32_t err = (((y << 15) - y - squashInRange(c.output)) * c.spec.p[3]) >> 4;
-    std::int32_t *w = &c.weights[c.index];
-    const int *in = P + c.spec.p[1];
-    for (int t = 0; t < m; ++t)
-        w[t] = clamp512k(std::int32_t(w[t] + ((err * in[t] + 4096) >> 13)));
+    mixTrain(&c.weights[c.index], P + c.spec.p[1], m, err);
 }
 
 } // namespace zpaq

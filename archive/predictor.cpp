@@ -8,6 +8,7 @@
 #include "archive/counter_components.h"
 #include "archive/history_components.h"
 #include "archive/match_component.h"
+#include "archive/mix_kernel.h"
 #include "archive/mixer_components.h"
 #include "archive/squash_stretch.h"
 
@@ -15,7 +16,7 @@ namespace zpaq {
 
 Predictor::Predictor(const BlockHeader &header)
     : m_components(header.components.size()),
-      m_outputs(header.components.size(), 0),
+      m_outputs(header.components.size() + kMixSlack, 0), // MIX reads a group past its inputs
       m_contexts(header.components.size(), 0),
       m_hcomp(header.hh, header.hm, header.hcomp)
 {

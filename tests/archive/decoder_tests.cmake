@@ -34,3 +34,6 @@ endif()
 veq_add_test(archive_predictor_test
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/predictor_test.cpp
     LIBS archive)
+veq_add_test(archive_chain_predictor_test
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/chain_predictor_test.cpp
+    LIBS zpaq_test_writer)
