@@ -24,7 +24,13 @@ constexpr std::uint16_t kFused = 259;
 // an immediate (A==N, A<N, A>N): kLoadCompare + 6 * (0 for R, 1..3 for B..D)
 // + 2 * (0, 1, 2 for ==, <, >) + (1 for JF); the immediate is kept in k.
 constexpr std::uint16_t kLoadCompare = kFused + 48;
-constexpr std::size_t kKinds = kLoadCompare + 24;
+// The steps of a byte-copying loop, each two instructions in one: A=*C then
+// *B=A; C++ then B++; OUT then JMP; and A=C, A>>=N, C=A (N kept in k).
+constexpr std::uint16_t kCopyCB = kLoadCompare + 24;
+constexpr std::uint16_t kIncCB = kCopyCB + 1;
+constexpr std::uint16_t kOutJump = kCopyCB + 2;
+constexpr std::uint16_t kShiftC = kCopyCB + 3;
+constexpr std::size_t kKinds = kCopyCB + 4;
 
 // Bytes OUT gathers before they are handed on.
 constexpr std::size_t kOutputPiece = 64 * 1024;
@@ -150,6 +156,23 @@ void ZpaqlMachine::fuse(const std::vector<std::uint8_t> &bytes)
         i.k = test.n;
         i.target = test.target;
     }
+    // The inner loop of an LZ77 decoder copies a match byte by byte; these
+    // pairs make up most of it and of its bit reading.
+    for (std::uint32_t pc = 0; pc + 1 < length; ++pc) {
+        Instruction &i = m_code[pc];
+        const Instruction &second = m_code[pc + bytes[pc]];
+        if (i.kind == 69 && second.kind == 96) {
+            i.kind = kCopyCB;
+        } else if (i.kind == 17 && second.kind == 9) {
+            i.kind = kIncCB;
+        } else if (i.kind == 57 && second.kind == 63) {
+            i.kind = kOutJump;
+            i.target = second.target;
+        } else if (i.kind == 66 && second.kind == 215 && m_code[pc + 3].kind == 80) {
+            i.kind = kShiftC;
+            i.k = second.n;
+        }
+    }
 }
 
 void ZpaqlMachine::stop(const Instruction &i)
@@ -228,6 +251,20 @@ void ZpaqlMachine::run(std::uint32_t input)
     i += (bytes);                                                                                  \
     CHARGE_RUN();                                                                                  \
     goto *i->handler
+    // OUT: every byte earns allowance; one call may write only so much.
+#define OUTPUT_A()                                                                                 \
+    if (writes) {                                                                                  \
+        if (++outputs > kMaxOutputPerCall) {                                                       \
+            SAVE();                                                                                \
+            flushOutput();                                                                         \
+            fail("ZPAQL program writes more than %llu bytes in one call",                          \
+                 static_cast<unsigned long long>(kMaxOutputPerCall));                              \
+        }                                                                                          \
+        left += std::int64_t(perOutput);                                                           \
+        m_output[m_outputUsed++] = std::uint8_t(a);                                                \
+        if (m_outputUsed == kOutputPiece)                                                          \
+            flushOutput();                                                                         \
+    }
     static const void *const kHandlers[kKinds] = {
         &&opStop, &&op1, &&op2, &&op3, &&op4, &&opStop, &&opStop, &&op7, &&op8, &&op9, &&op10,
         &&op11, &&op12, &&opStop, &&opStop, &&op15, &&op16, &&op17, &&op18, &&op19, &&op20,
@@ -265,7 +302,7 @@ void ZpaqlMachine::run(std::uint32_t input)
         &&loadCompare8, &&loadCompare9, &&loadCompare10, &&loadCompare11, &&loadCompare12,
         &&loadCompare13, &&loadCompare14, &&loadCompare15, &&loadCompare16, &&loadCompare17,
         &&loadCompare18, &&loadCompare19, &&loadCompare20, &&loadCompare21, &&loadCompare22,
-        &&loadCompare23,
+        &&loadCompare23, &&copyCB, &&incCB, &&outJump, &&shiftC,
     };
     // Each entry's handler, found once: handler addresses exist only here.
     if (!m_threaded) {
@@ -493,18 +530,7 @@ op56: // HALT
     m_executed += allowance + outputs * perOutput - std::uint64_t(left);
     return;
 op57: // OUT
-    if (writes) {
-        if (++outputs > kMaxOutputPerCall) {
-            SAVE();
-            flushOutput();
-            fail("ZPAQL program writes more than %llu bytes in one call",
-                 static_cast<unsigned long long>(kMaxOutputPerCall));
-        }
-        left += std::int64_t(perOutput);
-        m_output[m_outputUsed++] = std::uint8_t(a);
-        if (m_outputUsed == kOutputPiece)
-            flushOutput();
-    }
+    OUTPUT_A();
     NEXT(1);
 op59: a = (a + M[b & mm] + kHashAdd) * kHashMul; NEXT(1);
 op60: H[d & hm] = (H[d & hm] + a + kHashAdd) * kHashMul; NEXT(1);
@@ -755,6 +781,23 @@ loadCompare23:
     a = d;
     f = a > std::uint32_t(i->k);
     JUMP_IF(!f, 5);
+copyCB:
+    a = M[c & mm];
+    M[b & mm] = std::uint8_t(a);
+    NEXT(2);
+incCB:
+    ++c;
+    ++b;
+    NEXT(2);
+shiftC:
+    a = c >> (i->k & 31);
+    c = a;
+    NEXT(4);
+outJump:
+    OUTPUT_A();
+    i = i->target;
+    CHARGE_RUN();
+    goto *i->handler;
 opStop:
     SAVE();
     m_executed += allowance + outputs * perOutput - std::uint64_t(left);
@@ -763,6 +806,7 @@ opStop:
 #undef CHARGE_RUN
 #undef JUMP_IF
 #undef SAVE
+#undef OUTPUT_A
 }
 
 } // namespace zpaq

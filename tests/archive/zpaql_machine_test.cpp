@@ -19,8 +19,8 @@ enum : std::uint8_t {
     ERROR = 0, A_INC = 1, A_DEC = 2, A_NOT = 3, B_SWAP = 8, B_INC = 9, B_DEC = 10,
     MB_SWAP = 32, MB_INC = 33, MB_DEC = 34, MB_NOT = 35, JT = 39, JF = 47,
     MD_SWAP = 48, MD_INC = 49, R_A = 55, HALT = 56, OUT = 57, HASH = 59, HASHD = 60,
-    JMP = 63, A_R = 7, A_B = 65, A_C = 66, A_D = 67, A_N = 71, A_MB = 68, B_N = 79, C_N = 87,
-    D_N = 95, MB_A = 96, MB_N = 103,
+    JMP = 63, A_R = 7, A_B = 65, A_C = 66, A_D = 67, A_N = 71, A_MB = 68, A_MC = 69, B_N = 79,
+    C_INC = 17, C_A = 80, C_N = 87, D_DEC = 26, D_N = 95, MB_A = 96, MB_N = 103,
     MD_A = 112, MD_N = 119, LJ = 255,
     // Arithmetic rows with the immediate column (base + 7).
     ADD = 135, SUB = 143, MUL = 151, DIV = 159, MOD = 167, AND = 175, ANDNOT = 183,
@@ -221,6 +221,61 @@ TEST(ZpaqlMachine, RegisterLoadComparisonAndJump)
     skip.run(7);
     EXPECT_EQ(skip.a(), 8u);
     EXPECT_EQ(skip.executed(), 5u + 6u);
+}
+
+// A byte-copying loop, whose steps run two instructions at a time, copies,
+// writes and counts exactly as the instructions one by one: the same output,
+// the same instruction count, and the allowance runs out at the same point.
+TEST(ZpaqlMachine, CopyLoopCountsAndSpendsAsItsInstructions)
+{
+    // 0: *B='a' B++ *B='b' B++ *B='c'  8: B=8  10: D=3
+    // 12: A=D  13: A>0  15: JF +8 (to 25)  17: D-- A=*C *B=A C++ B++ OUT  23: JMP -13 (to 12)
+    // 25: HALT. Runs: 10 up to the first JF, then 7 and 3 per byte, then HALT.
+    const std::vector<std::uint8_t> copy = {MB_N, 'a', B_INC, MB_N, 'b', B_INC, MB_N, 'c', B_N, 8,
+                                            D_N, 3, A_D, GT, 0, JF, 8, D_DEC, A_MC, MB_A, C_INC,
+                                            B_INC, OUT, JMP, 0xF3};
+    ZpaqlMachine vm = machine(copy);
+    std::string out;
+    vm.setOutput([&](const std::uint8_t *p, std::size_t n) { out.append(reinterpret_cast<const char *>(p), n); });
+    vm.setBudget(41);
+    vm.run(0);
+    vm.flushOutput();
+    EXPECT_EQ(out, "abc");
+    EXPECT_EQ(vm.executed(), 41u);
+    EXPECT_EQ(std::string({char(vm.m(8)), char(vm.m(9)), char(vm.m(10))}), "abc");
+    EXPECT_EQ(vm.b(), 11u);
+    EXPECT_EQ(vm.c(), 3u);
+    EXPECT_EQ(vm.a(), 0u);
+    ZpaqlMachine short1 = machine(copy);
+    short1.setBudget(40); // HALT's own run is not paid for
+    EXPECT_NE(failure(short1).find("did not halt"), std::string::npos);
+    // With one instruction earned per byte written the start may be three less.
+    for (std::uint64_t initial : {38u, 37u}) {
+        ZpaqlMachine earning = machine(copy);
+        earning.setOutput([](const std::uint8_t *, std::size_t) {});
+        earning.setBudget(initial, 0, 1);
+        EXPECT_EQ(failure(earning), initial == 38 ? "no error" : failure(short1)) << initial;
+    }
+    // Jumps onto the second half of each pair skip the first:
+    // 0: A='z'  2: JMP +1  4: A=*C (skipped)  5: *B=A  6: JMP +1  8: C++ (skipped)
+    // 9: B++  10: JMP +1  12: OUT (skipped)  13: JMP +0  15: C=200  17: JMP +1
+    // 19: A=C (skipped)  20: A>>=3  22: C=A  23: HALT
+    ZpaqlMachine halves = machine({A_N, 'z', JMP, 1, A_MC, MB_A, JMP, 1, C_INC, B_INC, JMP, 1, OUT,
+                                   JMP, 0, C_N, 200, JMP, 1, A_C, SHR, 3, C_A});
+    std::string none;
+    halves.setOutput([&](const std::uint8_t *p, std::size_t n) { none.append(reinterpret_cast<const char *>(p), n); });
+    halves.run(0);
+    halves.flushOutput();
+    EXPECT_EQ(none, "");
+    EXPECT_EQ(halves.m(0), 'z');
+    EXPECT_EQ(halves.b(), 1u);
+    EXPECT_EQ(halves.c(), 'z' >> 3);
+    // A=C, A>>=N, C=A as a whole.
+    ZpaqlMachine shift = machine({C_N, 200, A_C, SHR, 3, C_A});
+    shift.run(0);
+    EXPECT_EQ(shift.c(), 25u);
+    EXPECT_EQ(shift.a(), 25u);
+    EXPECT_EQ(shift.executed(), 5u);
 }
 
 TEST(ZpaqlMachine, OutputOnlyThroughOut)
