@@ -64,6 +64,7 @@ ChainPredictor::ChainPredictor(const BlockHeader &header)
             m_mixInputs = c.spec.p[2];
             m_mixRate = c.spec.p[3];
             m_mixRow = m_mixWeights;
+            m_mixesAll = m_mixFirst == 0 && std::size_t(m_mixInputs) == i;
             break;
         default: ZPAQ_ASSERT(false);
         }

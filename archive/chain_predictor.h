@@ -86,6 +86,8 @@ private:
     std::int32_t *m_mixRow = nullptr;
     std::uint32_t m_mixMask = 0, m_mixSelect = 0;
     int m_mixInputs = 0, m_mixFirst = 0, m_mixRate = 0, m_mixOut = 0;
+    bool m_mixesAll = false; // the MIX's inputs are all the other components
+    static constexpr std::int32_t kNoRow[kMaxComponents] = {};
 
     int m_outputs[kMaxComponents + kMixSlack] = {}; // MIX reads a group past its inputs
     std::uint32_t m_contexts[kMaxComponents] = {};
@@ -104,6 +106,16 @@ ZPAQ_ALWAYS_INLINE int ChainPredictor::predict()
             c.slot = c.bytes + findHashSlot(c.bytes, c.bits, c.mask, m_contexts[i] + 16 * bits.c8);
         }
     }
+    // The MIX row is known before its inputs. When it mixes every component
+    // (as it nearly always does) the products are summed as the inputs come,
+    // off the chain's path, and the inputs are never read back from memory.
+    const std::size_t mix = m_count - 1;
+    const std::int32_t *row = m_mixWeights + std::size_t((m_contexts[mix] + (bits.c8 & m_mixSelect)) &
+                                                         m_mixMask) * m_mixInputs;
+    m_mixRow = const_cast<std::int32_t *>(row);
+    // The next bit's row is one of two: start loading both.
+    if (bits.c8 < 128)
+        prefetchMix(m_components[mix], m_contexts[mix], bits.c8 * 2);
     int x;
     if (m_firstHistory == 0) {
         History &c = m_history[0];
@@ -115,6 +127,10 @@ ZPAQ_ALWAYS_INLINE int ChainPredictor::predict()
         x = stretch(int(m_cm[m_cmIndex] >> 17));
     }
     P[0] = x;
+    // Inputs are within +-2047 and weights within +-2^19: 32 bits hold the sum.
+    // A MIX of fewer inputs sums zeros here instead, and its own row below.
+    const std::int32_t *const sumRow = m_mixesAll ? row : kNoRow;
+    std::int32_t dot = (sumRow[0] >> 8) * x;
     const std::size_t chainEnd = m_chainEnd;
     for (std::size_t i = 1; i < chainEnd; ++i) {
         History &c = m_history[i];
@@ -123,17 +139,16 @@ ZPAQ_ALWAYS_INLINE int ChainPredictor::predict()
         const std::int32_t *w = c.weights + 2 * c.state;
         x = clamp2k((w[0] * x + 64 * w[1]) >> 16);
         P[i] = x;
+        dot += (sumRow[i] >> 8) * x;
     }
-    if (m_match)
-        P[m_chainEnd] = predictMatch(*m_match);
-    // Inputs are within +-2047 and weights within +-2^19: 32 bits hold the sum.
-    const std::size_t mix = m_count - 1;
-    // The next bit's row is one of two: start loading both.
-    if (bits.c8 < 128)
-        prefetchMix(m_components[mix], m_contexts[mix], bits.c8 * 2);
-    m_mixRow = m_mixWeights +
-               std::size_t((m_contexts[mix] + (bits.c8 & m_mixSelect)) & m_mixMask) * m_mixInputs;
-    m_mixOut = clamp2k(mixDot(m_mixRow, P + m_mixFirst, m_mixInputs) >> 8);
+    if (m_match) {
+        x = predictMatch(*m_match);
+        P[chainEnd] = x;
+        dot += (sumRow[chainEnd] >> 8) * x;
+    }
+    if (!m_mixesAll)
+        dot = mixDot(row, P + m_mixFirst, m_mixInputs);
+    m_mixOut = clamp2k(dot >> 8);
     return squashInRange(m_mixOut);
 }
 
