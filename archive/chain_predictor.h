@@ -136,8 +136,7 @@ ZPAQ_ALWAYS_INLINE int ChainPredictor::predict()
         History &c = m_history[i];
         c.cell = c.slot + low;
         c.state = *c.cell;
-        const std::int32_t *w = c.weights + 2 * c.state;
-        x = clamp2k((w[0] * x + 64 * w[1]) >> 16);
+        x = isseRefine(c.weights + 2 * c.state, x);
         P[i] = x;
         dot += (sumRow[i] >> 8) * x;
     }
@@ -161,15 +160,11 @@ ZPAQ_ALWAYS_INLINE void ChainPredictor::update(int y)
     // so the next byte's slots and rows load while the components learn.
     if (c8 >= 256)
         runHcomp(c8 - 256);
-    {
-        const std::int32_t err = ((target - squashInRange(m_mixOut)) * m_mixRate) >> 4;
-        mixTrain(m_mixRow, P + m_mixFirst, m_mixInputs, err);
-    }
+    mixTrain(m_mixRow, P + m_mixFirst, m_mixInputs, mixError(target, m_mixOut, m_mixRate));
     const std::uint8_t(*next)[2] = kStateTable.next;
     if (m_firstHistory == 0) {
         History &c = m_history[0];
-        std::int32_t &q = c.weights[c.state];
-        q += (target - (q >> 8)) >> 2;
+        icmTrain(c.weights[c.state], target);
         *c.cell = next[c.state][y];
     } else {
         trainCounter(m_cm[m_cmIndex], y, m_cmLimit);
@@ -180,12 +175,7 @@ ZPAQ_ALWAYS_INLINE void ChainPredictor::update(int y)
         History &c = m_history[i];
         const int state = c.state;
         std::uint8_t *cell = c.cell;
-        std::int32_t *w = c.weights + 2 * state;
-        const int err = target - squashInRange(P[i]);
-        const std::int32_t w0 = clamp512k(w[0] + ((err * P[i - 1] + 4096) >> 13));
-        const std::int32_t w1 = clamp512k(w[1] + ((err + 16) >> 5));
-        w[0] = w0;
-        w[1] = w1;
+        isseTrain(c.weights + 2 * state, target, P[i], P[i - 1]);
         *cell = next[state][y];
     }
     if (m_match)

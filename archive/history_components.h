@@ -28,12 +28,31 @@ inline void advanceHistory(ComponentState &c, int y)
     c.history.at(c.index) = kStateTable.next[c.state][y];
 }
 
+/// ISSE's refinement of input `x` by the weight pair of its state.
+inline int isseRefine(const std::int32_t *pair, int x)
+{
+    return clamp2k((pair[0] * x + 64 * pair[1]) >> 16);
+}
+
+/// Trains an ISSE weight pair after output `output` for input `input`;
+/// `target` is the bit scaled to 0 or 32767.
+inline void isseTrain(std::int32_t *pair, int target, int output, int input)
+{
+    const int err = target - squashInRange(output);
+    const std::int32_t w0 = clamp512k(pair[0] + ((err * input + 4096) >> 13));
+    const std::int32_t w1 = clamp512k(pair[1] + ((err + 16) >> 5));
+    pair[0] = w0;
+    pair[1] = w1;
+}
+
+/// Trains an ICM probability towards `target` (the bit scaled to 0 or 32767).
+inline void icmTrain(std::int32_t &q, int target) { q += (target - (q >> 8)) >> 2; }
+
 inline int predictIcm(const ComponentState &c) { return stretch(c.weights[c.state] >> 8); }
 
 inline void updateIcm(ComponentState &c, int y)
 {
-    std::int32_t &q = c.weights[c.state];
-    q += ((y << 15) - y - (q >> 8)) >> 2;
+    icmTrain(c.weights[c.state], (y << 15) - y);
     advanceHistory(c, y);
 }
 
@@ -46,8 +65,7 @@ inline void predictIsseRun(ComponentState *comps, std::size_t first, std::uint32
     int x = P[comps[first].spec.p[1]];
     for (std::size_t i = first; i < first + count; ++i) {
         ComponentState &c = comps[i];
-        const std::int32_t *w = c.weights.data() + 2 * c.state;
-        x = clamp2k((w[0] * x + 64 * w[1]) >> 16);
+        x = isseRefine(c.weights.data() + 2 * c.state, x);
         c.output = x;
         P[i] = x;
     }
@@ -55,12 +73,7 @@ inline void predictIsseRun(ComponentState *comps, std::size_t first, std::uint32
 
 inline void updateIsse(ComponentState &c, int y, const int *P)
 {
-    const int err = (y << 15) - y - squashInRange(c.output);
-    std::int32_t *w = c.weights.data() + 2 * c.state;
-    const std::int32_t w0 = clamp512k(w[0] + ((err * P[c.spec.p[1]] + 4096) >> 13));
-    const std::int32_t w1 = clamp512k(w[1] + ((err + 16) >> 5));
-    w[0] = w0;
-    w[1] = w1;
+    isseTrain(c.weights.data() + 2 * c.state, (y << 15) - y, c.output, P[c.spec.p[1]]);
     advanceHistory(c, y);
 }
 

@@ -44,6 +44,18 @@ inline __m128i load4(const std::int32_t *p)
     return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
 }
 
+/// Inputs t .. t + 7 of `m`, those past `m` as 0.
+inline void loadGroup(const int *in, int t, int m, __m128i &in0, __m128i &in1)
+{
+    in0 = load4(in + t);
+    in1 = load4(in + t + 4);
+    if (m - t < 8) {
+        const std::int32_t *mask = kTailMasks.lanes[m - t];
+        in0 = _mm_and_si128(in0, load4(mask));
+        in1 = _mm_and_si128(in1, load4(mask + 4));
+    }
+}
+
 /// The low 32 bits of each lane's product with `b` (SSE2 has no pmulld).
 inline __m128i mullo(__m128i a, __m128i b)
 {
@@ -76,12 +88,8 @@ inline std::int32_t mixDot(const std::int32_t *w, const int *in, int m)
     using namespace mixdetail;
     __m128i acc = _mm_setzero_si128();
     for (int t = 0; t < m; t += 8) {
-        __m128i in0 = load4(in + t), in1 = load4(in + t + 4);
-        if (m - t < 8) {
-            const std::int32_t *mask = kTailMasks.lanes[m - t];
-            in0 = _mm_and_si128(in0, load4(mask));
-            in1 = _mm_and_si128(in1, load4(mask + 4));
-        }
+        __m128i in0, in1;
+        loadGroup(in, t, m, in0, in1);
         const __m128i w16 = _mm_packs_epi32(_mm_srai_epi32(load4(w + t), 8),
                                             _mm_srai_epi32(load4(w + t + 4), 8));
         acc = _mm_add_epi32(acc, _mm_madd_epi16(w16, _mm_packs_epi32(in0, in1)));
@@ -98,12 +106,8 @@ inline void mixTrain(std::int32_t *w, const int *in, int m, std::int32_t err)
     using namespace mixdetail;
     const __m128i e = _mm_set1_epi32(err);
     for (int t = 0; t < m; t += 8) {
-        __m128i in0 = load4(in + t), in1 = load4(in + t + 4);
-        if (m - t < 8) {
-            const std::int32_t *mask = kTailMasks.lanes[m - t];
-            in0 = _mm_and_si128(in0, load4(mask));
-            in1 = _mm_and_si128(in1, load4(mask + 4));
-        }
+        __m128i in0, in1;
+        loadGroup(in, t, m, in0, in1);
         __m128i *row = reinterpret_cast<__m128i *>(w + t);
         _mm_storeu_si128(row, train4(load4(w + t), in0, e));
         _mm_storeu_si128(row + 1, train4(load4(w + t + 4), in1, e));

@@ -47,6 +47,13 @@ inline void prefetchMix(const ComponentState &c, std::uint32_t h, std::uint32_t 
     __builtin_prefetch(w + ((h + ((c8next + 1) & c.spec.p[4])) & c.mask) * m + m - 1);
 }
 
+/// MIX's training error for output `output` (`target`: the bit scaled to 0
+/// or 32767). |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
+inline std::int32_t mixError(int target, int output, int rate)
+{
+    return ((target - squashInRange(output)) * rate) >> 4;
+}
+
 inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P)
 {
     const int m = c.spec.p[2];
@@ -60,9 +67,7 @@ inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, 
 inline void updateMix(ComponentState &c, int y, const int *P)
 {
     const int m = c.spec.p[2];
-    // |err| < 2^19 and |input| < 2^11: their product fits 32 bits.
-    const std::int32_t err = (((y << 15) - y - squashInRange(c.output)) * c.spec.p[3]) >> 4;
-    mixTrain(&c.weights[c.index], P + c.spec.p[1], m, err);
+    mixTrain(&c.weights[c.index], P + c.spec.p[1], m, mixError((y << 15) - y, c.output, c.spec.p[3]));
 }
 
 } // namespace zpaq
