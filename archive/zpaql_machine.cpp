@@ -251,6 +251,17 @@ void ZpaqlMachine::run(std::uint32_t input)
     i += (bytes);                                                                                  \
     CHARGE_RUN();                                                                                  \
     goto *i->handler
+    // A comparison (after `load`, which may set A) and each of the two
+    // conditional jumps that may follow it, `bytes` long in all.
+#define COMPARE_AND_JUMP(jt, jf, load, test, bytes)                                                \
+    jt:                                                                                            \
+    load;                                                                                          \
+    f = test;                                                                                      \
+    JUMP_IF(f, bytes);                                                                             \
+    jf:                                                                                            \
+    load;                                                                                          \
+    f = test;                                                                                      \
+    JUMP_IF(!f, bytes)
     // OUT: every byte earns allowance; one call may write only so much.
 #define OUTPUT_A()                                                                                 \
     if (writes) {                                                                                  \
@@ -540,247 +551,43 @@ op255: // LJ
     CHARGE_RUN();
     goto *i->handler;
 // A comparison and the conditional jump after it, in one step.
-fused0:
-    f = true; // A == A
-    JUMP_IF(f, 3);
-fused1:
-    f = true; // A == A
-    JUMP_IF(!f, 3);
-fused2:
-    f = a == b;
-    JUMP_IF(f, 3);
-fused3:
-    f = a == b;
-    JUMP_IF(!f, 3);
-fused4:
-    f = a == c;
-    JUMP_IF(f, 3);
-fused5:
-    f = a == c;
-    JUMP_IF(!f, 3);
-fused6:
-    f = a == d;
-    JUMP_IF(f, 3);
-fused7:
-    f = a == d;
-    JUMP_IF(!f, 3);
-fused8:
-    f = a == std::uint32_t(M[b & mm]);
-    JUMP_IF(f, 3);
-fused9:
-    f = a == std::uint32_t(M[b & mm]);
-    JUMP_IF(!f, 3);
-fused10:
-    f = a == std::uint32_t(M[c & mm]);
-    JUMP_IF(f, 3);
-fused11:
-    f = a == std::uint32_t(M[c & mm]);
-    JUMP_IF(!f, 3);
-fused12:
-    f = a == H[d & hm];
-    JUMP_IF(f, 3);
-fused13:
-    f = a == H[d & hm];
-    JUMP_IF(!f, 3);
-fused14:
-    f = a == std::uint32_t(i->n);
-    JUMP_IF(f, 4);
-fused15:
-    f = a == std::uint32_t(i->n);
-    JUMP_IF(!f, 4);
-fused16:
-    f = false; // A < A
-    JUMP_IF(f, 3);
-fused17:
-    f = false; // A < A
-    JUMP_IF(!f, 3);
-fused18:
-    f = a < b;
-    JUMP_IF(f, 3);
-fused19:
-    f = a < b;
-    JUMP_IF(!f, 3);
-fused20:
-    f = a < c;
-    JUMP_IF(f, 3);
-fused21:
-    f = a < c;
-    JUMP_IF(!f, 3);
-fused22:
-    f = a < d;
-    JUMP_IF(f, 3);
-fused23:
-    f = a < d;
-    JUMP_IF(!f, 3);
-fused24:
-    f = a < std::uint32_t(M[b & mm]);
-    JUMP_IF(f, 3);
-fused25:
-    f = a < std::uint32_t(M[b & mm]);
-    JUMP_IF(!f, 3);
-fused26:
-    f = a < std::uint32_t(M[c & mm]);
-    JUMP_IF(f, 3);
-fused27:
-    f = a < std::uint32_t(M[c & mm]);
-    JUMP_IF(!f, 3);
-fused28:
-    f = a < H[d & hm];
-    JUMP_IF(f, 3);
-fused29:
-    f = a < H[d & hm];
-    JUMP_IF(!f, 3);
-fused30:
-    f = a < std::uint32_t(i->n);
-    JUMP_IF(f, 4);
-fused31:
-    f = a < std::uint32_t(i->n);
-    JUMP_IF(!f, 4);
-fused32:
-    f = false; // A > A
-    JUMP_IF(f, 3);
-fused33:
-    f = false; // A > A
-    JUMP_IF(!f, 3);
-fused34:
-    f = a > b;
-    JUMP_IF(f, 3);
-fused35:
-    f = a > b;
-    JUMP_IF(!f, 3);
-fused36:
-    f = a > c;
-    JUMP_IF(f, 3);
-fused37:
-    f = a > c;
-    JUMP_IF(!f, 3);
-fused38:
-    f = a > d;
-    JUMP_IF(f, 3);
-fused39:
-    f = a > d;
-    JUMP_IF(!f, 3);
-fused40:
-    f = a > std::uint32_t(M[b & mm]);
-    JUMP_IF(f, 3);
-fused41:
-    f = a > std::uint32_t(M[b & mm]);
-    JUMP_IF(!f, 3);
-fused42:
-    f = a > std::uint32_t(M[c & mm]);
-    JUMP_IF(f, 3);
-fused43:
-    f = a > std::uint32_t(M[c & mm]);
-    JUMP_IF(!f, 3);
-fused44:
-    f = a > H[d & hm];
-    JUMP_IF(f, 3);
-fused45:
-    f = a > H[d & hm];
-    JUMP_IF(!f, 3);
-fused46:
-    f = a > std::uint32_t(i->n);
-    JUMP_IF(f, 4);
-fused47:
-    f = a > std::uint32_t(i->n);
-    JUMP_IF(!f, 4);
+    COMPARE_AND_JUMP(fused0, fused1, (void)0, true, 3); // A == A
+    COMPARE_AND_JUMP(fused2, fused3, (void)0, a == b, 3);
+    COMPARE_AND_JUMP(fused4, fused5, (void)0, a == c, 3);
+    COMPARE_AND_JUMP(fused6, fused7, (void)0, a == d, 3);
+    COMPARE_AND_JUMP(fused8, fused9, (void)0, a == std::uint32_t(M[b & mm]), 3);
+    COMPARE_AND_JUMP(fused10, fused11, (void)0, a == std::uint32_t(M[c & mm]), 3);
+    COMPARE_AND_JUMP(fused12, fused13, (void)0, a == H[d & hm], 3);
+    COMPARE_AND_JUMP(fused14, fused15, (void)0, a == std::uint32_t(i->n), 4);
+    COMPARE_AND_JUMP(fused16, fused17, (void)0, false, 3); // A < A
+    COMPARE_AND_JUMP(fused18, fused19, (void)0, a < b, 3);
+    COMPARE_AND_JUMP(fused20, fused21, (void)0, a < c, 3);
+    COMPARE_AND_JUMP(fused22, fused23, (void)0, a < d, 3);
+    COMPARE_AND_JUMP(fused24, fused25, (void)0, a < std::uint32_t(M[b & mm]), 3);
+    COMPARE_AND_JUMP(fused26, fused27, (void)0, a < std::uint32_t(M[c & mm]), 3);
+    COMPARE_AND_JUMP(fused28, fused29, (void)0, a < H[d & hm], 3);
+    COMPARE_AND_JUMP(fused30, fused31, (void)0, a < std::uint32_t(i->n), 4);
+    COMPARE_AND_JUMP(fused32, fused33, (void)0, false, 3); // A > A
+    COMPARE_AND_JUMP(fused34, fused35, (void)0, a > b, 3);
+    COMPARE_AND_JUMP(fused36, fused37, (void)0, a > c, 3);
+    COMPARE_AND_JUMP(fused38, fused39, (void)0, a > d, 3);
+    COMPARE_AND_JUMP(fused40, fused41, (void)0, a > std::uint32_t(M[b & mm]), 3);
+    COMPARE_AND_JUMP(fused42, fused43, (void)0, a > std::uint32_t(M[c & mm]), 3);
+    COMPARE_AND_JUMP(fused44, fused45, (void)0, a > H[d & hm], 3);
+    COMPARE_AND_JUMP(fused46, fused47, (void)0, a > std::uint32_t(i->n), 4);
 // A register load, a comparison with a constant and a conditional jump.
-loadCompare0:
-    a = R[i->n];
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(f, 6);
-loadCompare1:
-    a = R[i->n];
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(!f, 6);
-loadCompare2:
-    a = R[i->n];
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(f, 6);
-loadCompare3:
-    a = R[i->n];
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(!f, 6);
-loadCompare4:
-    a = R[i->n];
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(f, 6);
-loadCompare5:
-    a = R[i->n];
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(!f, 6);
-loadCompare6:
-    a = b;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare7:
-    a = b;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare8:
-    a = b;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare9:
-    a = b;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare10:
-    a = b;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare11:
-    a = b;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare12:
-    a = c;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare13:
-    a = c;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare14:
-    a = c;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare15:
-    a = c;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare16:
-    a = c;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare17:
-    a = c;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare18:
-    a = d;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare19:
-    a = d;
-    f = a == std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare20:
-    a = d;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare21:
-    a = d;
-    f = a < std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
-loadCompare22:
-    a = d;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(f, 5);
-loadCompare23:
-    a = d;
-    f = a > std::uint32_t(i->k);
-    JUMP_IF(!f, 5);
+    COMPARE_AND_JUMP(loadCompare0, loadCompare1, a = R[i->n], a == std::uint32_t(i->k), 6);
+    COMPARE_AND_JUMP(loadCompare2, loadCompare3, a = R[i->n], a < std::uint32_t(i->k), 6);
+    COMPARE_AND_JUMP(loadCompare4, loadCompare5, a = R[i->n], a > std::uint32_t(i->k), 6);
+    COMPARE_AND_JUMP(loadCompare6, loadCompare7, a = b, a == std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare8, loadCompare9, a = b, a < std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare10, loadCompare11, a = b, a > std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare12, loadCompare13, a = c, a == std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare14, loadCompare15, a = c, a < std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare16, loadCompare17, a = c, a > std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare18, loadCompare19, a = d, a == std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare20, loadCompare21, a = d, a < std::uint32_t(i->k), 5);
+    COMPARE_AND_JUMP(loadCompare22, loadCompare23, a = d, a > std::uint32_t(i->k), 5);
 copyCB:
     a = M[c & mm];
     M[b & mm] = std::uint8_t(a);
@@ -805,6 +612,7 @@ opStop:
 #undef NEXT
 #undef CHARGE_RUN
 #undef JUMP_IF
+#undef COMPARE_AND_JUMP
 #undef SAVE
 #undef OUTPUT_A
 }
