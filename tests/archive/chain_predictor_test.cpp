@@ -50,6 +50,30 @@ BlockHeader withComponents(std::vector<ComponentSpec> comps)
 
 const ComponentSpec kMix7 = spec(ComponentType::Mix, {16, 0, 7, 24, 255});
 
+// Drives both pipelines with the bits of `text` and compares every prediction.
+void expectSamePredictions(const std::vector<BlockHeader> &shapes, const QByteArray &text)
+{
+    for (std::size_t s = 0; s < shapes.size(); ++s) {
+        SCOPED_TRACE(s);
+        ASSERT_TRUE(ChainPredictor::fits(shapes[s]));
+        ChainPredictor chain(shapes[s]);
+        Predictor general(shapes[s]);
+        int mismatches = 0;
+        for (int i = 0; i < text.size() && mismatches < 3; ++i) {
+            for (int b = 7; b >= 0; --b) {
+                const int expected = general.predict();
+                const int got = chain.predict();
+                if (got != expected)
+                    ADD_FAILURE() << "byte " << i << " bit " << b << ": " << got << " != " << expected,
+                        ++mismatches;
+                const int y = (std::uint8_t(text[i]) >> b) & 1;
+                general.update(y);
+                chain.update(y);
+            }
+        }
+    }
+}
+
 } // namespace
 
 TEST(ChainPredictor, PredictsAsTheGeneralPipelineForEveryShape)
@@ -70,25 +94,33 @@ TEST(ChainPredictor, PredictsAsTheGeneralPipelineForEveryShape)
                         spec(T::Match, {16, 18}), spec(T::Mix, {6, 0, 10, 20, 255})}),
     };
     const QByteArray text = zpaqtest::wordText(48 * 1024, 7) + zpaqtest::mixedBytes(8 * 1024, 3);
-    for (std::size_t s = 0; s < shapes.size(); ++s) {
-        SCOPED_TRACE(s);
-        ASSERT_TRUE(ChainPredictor::fits(shapes[s]));
-        ChainPredictor chain(shapes[s]);
-        Predictor general(shapes[s]);
-        int mismatches = 0;
-        for (int i = 0; i < text.size() && mismatches < 3; ++i) {
-            for (int b = 7; b >= 0; --b) {
-                const int expected = general.predict();
-                const int got = chain.predict();
-                if (got != expected)
-                    ADD_FAILURE() << "byte " << i << " bit " << b << ": " << got << " != " << expected,
-                        ++mismatches;
-                const int y = (std::uint8_t(text[i]) >> b) & 1;
-                general.update(y);
-                chain.update(y);
-            }
-        }
+    expectSamePredictions(shapes, text);
+}
+
+TEST(ChainPredictor, PredictsAsTheGeneralPipelineWithTinyTablesAndRandomParameters)
+{
+    // Small tables make slots collide and be replaced, and the MATCH buffer
+    // wrap; the parameters cover every context mask, rate and limit.
+    using T = ComponentType;
+    std::uint32_t seed = 5;
+    auto pick = [&seed](std::uint32_t lo, std::uint32_t hi) {
+        return std::uint8_t(lo + zpaqtest::nextRandom(seed) % (hi - lo + 1));
+    };
+    std::vector<BlockHeader> shapes;
+    for (int n = 0; n < 24; ++n) {
+        std::vector<ComponentSpec> comps;
+        comps.push_back(n % 3 == 0 ? spec(T::Cm, {pick(2, 10), pick(1, 255)}) : spec(T::Icm, {pick(0, 6)}));
+        const std::uint8_t isses = pick(0, 6);
+        for (std::uint8_t k = 0; k < isses; ++k)
+            comps.push_back(spec(T::Isse, {pick(0, 6), std::uint8_t(comps.size() - 1)}));
+        if (n % 2 == 0)
+            comps.push_back(spec(T::Match, {pick(2, 8), pick(4, 10)}));
+        const std::uint8_t first = n % 4 == 1 ? pick(0, std::uint32_t(comps.size() - 1)) : 0;
+        comps.push_back(spec(T::Mix, {pick(0, 6), first, std::uint8_t(comps.size() - first),
+                                      pick(1, 255), pick(0, 255)}));
+        shapes.push_back(withComponents(comps));
     }
+    expectSamePredictions(shapes, zpaqtest::wordText(6 * 1024, 11) + zpaqtest::mixedBytes(2 * 1024, 4));
 }
 
 TEST(ChainPredictor, OtherShapesAreLeftToTheGeneralPipeline)
