@@ -1,7 +1,6 @@
 // Shape test and set-up of the chain model, and its work at a byte's end.
 #include "archive/chain_predictor.h"
 
-
 namespace zpaq {
 
 bool ChainPredictor::fits(const BlockHeader &header)
@@ -58,8 +57,6 @@ ChainPredictor::ChainPredictor(const BlockHeader &header)
         case ComponentType::Mix:
             initMix(c);
             m_mixWeights = c.weights.data();
-            m_mixMask = c.mask;
-            m_mixSelect = c.spec.p[4];
             m_mixFirst = c.spec.p[1];
             m_mixInputs = c.spec.p[2];
             m_mixRate = c.spec.p[3];
@@ -86,9 +83,6 @@ void ChainPredictor::takeContexts()
     // MATCH looks its context up when the next byte ends.
     if (m_match)
         prefetchMatch(*m_match, m_contexts[m_chainEnd]);
-    m_bits.c8 = 1;
-    m_bits.hmap4 = 1;
-    m_bits.nibbleStart = true;
 }
 
 } // namespace zpaq

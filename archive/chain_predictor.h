@@ -84,7 +84,6 @@ private:
     // The MIX: its weight rows, context selection, inputs and chosen row.
     std::int32_t *m_mixWeights = nullptr;
     std::int32_t *m_mixRow = nullptr;
-    std::uint32_t m_mixMask = 0, m_mixSelect = 0;
     int m_mixInputs = 0, m_mixFirst = 0, m_mixRate = 0, m_mixOut = 0;
     bool m_mixesAll = false; // the MIX's inputs are all the other components
     static constexpr std::int32_t kNoRow[kMaxComponents] = {};
@@ -110,9 +109,8 @@ ZPAQ_ALWAYS_INLINE int ChainPredictor::predict()
     // (as it nearly always does) the products are summed as the inputs come,
     // off the chain's path, and the inputs are never read back from memory.
     const std::size_t mix = m_count - 1;
-    const std::int32_t *row = m_mixWeights + std::size_t((m_contexts[mix] + (bits.c8 & m_mixSelect)) &
-                                                         m_mixMask) * m_mixInputs;
-    m_mixRow = const_cast<std::int32_t *>(row);
+    std::int32_t *const row = m_mixWeights + mixRowOffset(m_components[mix], m_contexts[mix], bits.c8);
+    m_mixRow = row;
     // The next bit's row is one of two: start loading both.
     if (bits.c8 < 128)
         prefetchMix(m_components[mix], m_contexts[mix], bits.c8 * 2);
@@ -181,25 +179,16 @@ ZPAQ_ALWAYS_INLINE void ChainPredictor::update(int y)
     if (m_match)
         updateMatch(*m_match, y, m_contexts[m_chainEnd]);
 
-    m_bits.c8 = c8;
-    m_bits.nibbleStart = false;
+    m_bits.advance(c8, y);
     if (c8 >= 256) {
         takeContexts();
-    } else if (c8 >= 16 && c8 < 32) {
-        m_bits.hmap4 = c8 * 16 + 1;
-        m_bits.nibbleStart = true;
-    } else if (c8 < 16) {
-        m_bits.hmap4 = c8;
+    } else if (c8 >= 8 && c8 < 16) {
         // The second nibble's slot is one of two: start loading both.
-        if (c8 >= 8) {
-            for (std::size_t i = m_firstHistory; i < m_chainEnd; ++i) {
-                const History &c = m_history[i];
-                prefetchHashSlot(c.bytes, c.mask, m_contexts[i] + 32 * c8);
-                prefetchHashSlot(c.bytes, c.mask, m_contexts[i] + 32 * c8 + 16);
-            }
+        for (std::size_t i = m_firstHistory; i < m_chainEnd; ++i) {
+            const History &c = m_history[i];
+            prefetchHashSlot(c.bytes, c.mask, m_contexts[i] + 32 * c8);
+            prefetchHashSlot(c.bytes, c.mask, m_contexts[i] + 32 * c8 + 16);
         }
-    } else {
-        m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
     }
 }
 

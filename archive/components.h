@@ -18,6 +18,26 @@ struct BitContext
     std::uint32_t c8 = 1;    // partial byte with a leading 1
     std::uint32_t hmap4 = 1; // 9-bit nibble form of the same bits
     bool nibbleStart = true; // no bit of the current nibble known yet
+
+    /// Takes bit `y`, with `next` = c8 * 2 + y; at a byte's end (next >= 256)
+    /// the bits of the next byte start.
+    void advance(std::uint32_t next, int y)
+    {
+        c8 = next;
+        nibbleStart = false;
+        if (next >= 256) {
+            c8 = 1;
+            hmap4 = 1;
+            nibbleStart = true;
+        } else if (next >= 16 && next < 32) {
+            hmap4 = next * 16 + 1;
+            nibbleStart = true;
+        } else if (next < 16) {
+            hmap4 = next;
+        } else {
+            hmap4 += (hmap4 & 15) + std::uint32_t(y);
+        }
+    }
 };
 
 struct ComponentState

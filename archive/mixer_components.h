@@ -37,14 +37,19 @@ inline void updateMix2(ComponentState &c, int y, const int *P)
     c.weights16[c.index] = std::uint16_t(w);
 }
 
+/// Offset of the weight row MIX `c` uses in context `h` with partial byte `c8`.
+inline std::size_t mixRowOffset(const ComponentState &c, std::uint32_t h, std::uint32_t c8)
+{
+    return std::size_t((h + (c8 & c.spec.p[4])) & c.mask) * c.spec.p[2];
+}
+
 /// Starts loading the weight rows MIX may choose for the next bit, one of
 /// two known partial bytes `c8next` and `c8next + 1`.
 inline void prefetchMix(const ComponentState &c, std::uint32_t h, std::uint32_t c8next)
 {
-    const std::uint32_t m = c.spec.p[2];
     const std::int32_t *w = c.weights.data();
-    __builtin_prefetch(w + ((h + (c8next & c.spec.p[4])) & c.mask) * m);
-    __builtin_prefetch(w + ((h + ((c8next + 1) & c.spec.p[4])) & c.mask) * m + m - 1);
+    __builtin_prefetch(w + mixRowOffset(c, h, c8next));
+    __builtin_prefetch(w + mixRowOffset(c, h, c8next + 1) + c.spec.p[2] - 1);
 }
 
 /// MIX's training error for output `output` (`target`: the bit scaled to 0
@@ -57,7 +62,7 @@ inline std::int32_t mixError(int target, int output, int rate)
 inline int predictMix(ComponentState &c, std::uint32_t h, const BitContext &bc, const int *P)
 {
     const int m = c.spec.p[2];
-    c.index = ((h + (bc.c8 & c.spec.p[4])) & c.mask) * std::uint32_t(m);
+    c.index = std::uint32_t(mixRowOffset(c, h, bc.c8));
     const std::int32_t dot = mixDot(&c.weights[c.index], P + c.spec.p[1], m);
     const int out = clamp2k(dot >> 8);
     c.output = out;

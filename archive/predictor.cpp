@@ -154,24 +154,13 @@ void Predictor::update(int y)
         updateMix2(comps[i], y, P);
     for (std::size_t i : m_sses)
         updateSse(comps[i], y);
-    m_bits.c8 = c8;
-    m_bits.nibbleStart = false;
+    m_bits.advance(c8, y);
     if (byteEnd) {
         for (std::size_t i = 0; i < m_contexts.size(); ++i)
             m_contexts[i] = m_hcomp.h(i);
         // MATCH looks its context up when the next byte ends.
         for (std::size_t i : m_matches)
             prefetchMatch(comps[i], m_contexts[i]);
-        m_bits.c8 = 1;
-        m_bits.hmap4 = 1;
-        m_bits.nibbleStart = true;
-    } else if (c8 >= 16 && c8 < 32) {
-        m_bits.hmap4 = c8 * 16 + 1;
-        m_bits.nibbleStart = true;
-    } else if (c8 < 16) {
-        m_bits.hmap4 = c8;
-    } else {
-        m_bits.hmap4 += (m_bits.hmap4 & 15) + std::uint32_t(y);
     }
 }
 
