@@ -169,6 +169,8 @@ void ZpaqlMachine::fuse(const std::vector<std::uint8_t> &bytes)
             i.kind = kOutJump;
             i.target = second.target;
         } else if (i.kind == 66 && second.kind == 215 && m_code[pc + 3].kind == 80) {
+            // A decoded A>>=N has its operand byte, so pc + 3 is at most the
+            // "outside" entry.
             i.kind = kShiftC;
             i.k = second.n;
         }
