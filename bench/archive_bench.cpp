@@ -15,8 +15,8 @@
 #include "components.h"
 #include "context_model.h"
 #include "journal_writer.h"
+#include "real_archives.h"
 #include "sample_data.h"
-#include "shared_data.h"
 #include "shared_model.h"
 
 #include <QDir>
@@ -129,7 +129,7 @@ bool timeLz77Blocks(const QString &path, double minSeconds, Timing &t)
 // its HCOMP, taken from the archive's block header.
 BlockSpec realEightComponentModel()
 {
-    const QByteArray real = readAll(sharedArchive(QStringLiteral("streaming-context-model.zpaq")));
+    const QByteArray real = readAll(realArchive(QStringLiteral("streaming-context-model.zpaq")));
     BlockSpec spec;
     if (real.size() < 12 || !real.startsWith("zPQ"))
         return spec;
@@ -242,18 +242,18 @@ int main(int argc, char **argv)
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // figures appear as they are measured
     if (argc >= 3 && argv[1][0] == '-' && argv[1][1] == '-')
         return profilingRun(argc, argv);
-    const QString realArchive = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                         : sharedArchive(QStringLiteral("journal-7-versions.zpaq"));
+    const QString journalArchive = argc > 1 ? QString::fromLocal8Bit(argv[1])
+                                            : realArchive(QStringLiteral("journal-7-versions.zpaq"));
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
 
     Timing lz77;
-    if (!timeLz77Blocks(realArchive, 2.0, lz77))
+    if (!timeLz77Blocks(journalArchive, 2.0, lz77))
         return 1;
     std::printf("%-44s %8.1f MB/s  (target >= 20; %lld bytes out, %d runs)\n",
                 "LZ77 blocks of journal-7-versions, 1 thread:", lz77.mbPerSecond(),
                 static_cast<long long>(lz77.bytes), lz77.runs);
     Timing real;
-    if (!timeExtraction(realArchive, 0, 2.0, real))
+    if (!timeExtraction(journalArchive, 0, 2.0, real))
         return 1;
     std::printf("%-44s %8.1f MB/s  (%lld bytes out, %d runs)\n", "journal-7-versions.zpaq, all cores:",
                 real.mbPerSecond(), static_cast<long long>(real.bytes), real.runs);

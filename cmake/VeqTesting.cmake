@@ -6,8 +6,7 @@ set(VEQ_TEST_ENV
     "QT_QPA_PLATFORM=offscreen"
     "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:halt_on_error=1"
     "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/.ci/lsan.supp:print_suppressions=0"
-    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
-    "VEQ_SHARED_DIR=${CMAKE_SOURCE_DIR}/../shared")
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
 # veq_add_test(<name> SOURCES ... [LIBS ...] [QT_MAIN] [TIMEOUT s])
 # QT_MAIN links a main() that creates a QApplication before running the tests.

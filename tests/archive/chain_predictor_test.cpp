@@ -7,8 +7,8 @@
 #include "archive/chain_predictor.h"
 #include "archive/mix_kernel.h"
 #include "archive/predictor.h"
+#include "real_archives.h"
 #include "sample_data.h"
-#include "shared_data.h"
 
 #include <QFile>
 
@@ -31,7 +31,7 @@ ComponentSpec spec(ComponentType type, std::vector<std::uint8_t> p)
 // ICM, five ISSE, MATCH and MIX, with the HCOMP that computes their contexts.
 BlockHeader realHeader()
 {
-    QFile f(zpaqtest::sharedArchive(QStringLiteral("streaming-context-model.zpaq")));
+    QFile f(zpaqtest::realArchive(QStringLiteral("streaming-context-model.zpaq")));
     EXPECT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
     const int start = bytes.indexOf("zPQ");

@@ -1,6 +1,6 @@
 // Replays the fuzz corpus through the fuzz target as an ordinary test, so
 // that every seed (and every crash input added to the corpus) stays fixed.
-#include "shared_data.h"
+#include "real_archives.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,11 +42,11 @@ TEST(FuzzCorpus, EverySeedRunsThroughTheExtractor)
     }
 }
 
-// The archives made by real archivers are seeds too; they are read where they
-// are kept rather than copied into the corpus.
+// The archives made by real archivers are seeds too; they are read from their
+// own folder rather than copied into the corpus.
 TEST(FuzzCorpus, RealArchivesRunThroughTheExtractor)
 {
-    const QDir real(zpaqtest::sharedArchive());
+    const QDir real(zpaqtest::realArchive());
     const QStringList archives = real.entryList({QStringLiteral("*.zpaq")}, QDir::Files);
     ASSERT_GE(archives.size(), 2) << qPrintable(real.path());
     for (const QString &name : archives)

@@ -4,7 +4,7 @@
 // damaged copy is refused without a crash.
 #include "archive/archive_extractor.h"
 #include "archive/extract_archive.h"
-#include "shared_data.h"
+#include "real_archives.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +16,7 @@
 
 namespace {
 
-using zpaqtest::sharedArchive;
+using zpaqtest::realArchive;
 
 QByteArray readFile(const QString &path)
 {
@@ -77,7 +77,7 @@ QByteArray writeTemp(const QTemporaryDir &dir, const QByteArray &bytes)
 TEST(RealJournalArchive, LatestVersionIsOneIntactPng)
 {
     QTemporaryDir out;
-    const QByteArray archive = sharedArchive("journal-7-versions.zpaq").toUtf8();
+    const QByteArray archive = realArchive("journal-7-versions.zpaq").toUtf8();
     ASSERT_EQ(extractArchive(archive.constData(), out.path().toUtf8().constData()), 0);
     const QStringList files = QDir(out.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(files.size(), 1);
@@ -91,7 +91,7 @@ TEST(RealJournalArchive, EveryBlockSegmentAndFragmentVerifies)
     zpaq::ExtractOptions options;
     options.decodeAllBlocks = true;
     const zpaq::ExtractReport r =
-        zpaq::extract(sharedArchive("journal-7-versions.zpaq").toStdString(), out.path().toStdString(), options);
+        zpaq::extract(realArchive("journal-7-versions.zpaq").toStdString(), out.path().toStdString(), options);
     ASSERT_EQ(r.result, 0) << r.error;
     EXPECT_TRUE(r.journaling);
     EXPECT_EQ(r.blocks, 26u);
@@ -105,7 +105,7 @@ TEST(RealJournalArchive, EveryBlockSegmentAndFragmentVerifies)
 TEST(RealJournalArchive, OneThreadAndAllThreadsWriteTheSameBytes)
 {
     QTemporaryDir one, all;
-    const std::string archive = sharedArchive("journal-7-versions.zpaq").toStdString();
+    const std::string archive = realArchive("journal-7-versions.zpaq").toStdString();
     zpaq::ExtractOptions single;
     single.threads = 1;
     single.decodeAllBlocks = true;
@@ -122,7 +122,7 @@ TEST(RealJournalArchive, OneThreadAndAllThreadsWriteTheSameBytes)
 
 TEST(RealJournalArchive, DamagedDataIsRefusedWithItsReason)
 {
-    const QByteArray original = readFile(sharedArchive("journal-7-versions.zpaq"));
+    const QByteArray original = readFile(realArchive("journal-7-versions.zpaq"));
     ASSERT_EQ(original.size(), 168590);
     struct Case
     {
@@ -158,7 +158,7 @@ TEST(RealJournalArchive, DamagedDataIsRefusedWithItsReason)
 TEST(RealStreamingArchive, SegmentsBecomeTheFilesTheyName)
 {
     QTemporaryDir out;
-    const zpaq::ExtractReport r = zpaq::extract(sharedArchive("streaming-context-model.zpaq").toStdString(),
+    const zpaq::ExtractReport r = zpaq::extract(realArchive("streaming-context-model.zpaq").toStdString(),
                                                 out.path().toStdString());
     ASSERT_EQ(r.result, 0) << r.error;
     EXPECT_FALSE(r.journaling);
@@ -178,7 +178,7 @@ TEST(RealStreamingArchive, ExistingHardLinkInTheFolderIsReplacedNotWrittenThroug
         f.write("keep me");
     }
     ASSERT_EQ(::link(outside.toUtf8().constData(), out.filePath("t.txt").toUtf8().constData()), 0);
-    const zpaq::ExtractReport r = zpaq::extract(sharedArchive("streaming-context-model.zpaq").toStdString(),
+    const zpaq::ExtractReport r = zpaq::extract(realArchive("streaming-context-model.zpaq").toStdString(),
                                                 out.path().toStdString());
     ASSERT_EQ(r.result, 0) << r.error;
     EXPECT_EQ(readFile(out.filePath("t.txt")), "42");
@@ -187,7 +187,7 @@ TEST(RealStreamingArchive, ExistingHardLinkInTheFolderIsReplacedNotWrittenThroug
 
 TEST(RealStreamingArchive, EveryTruncationAndEveryFlippedDataByteIsAnError)
 {
-    const QByteArray original = readFile(sharedArchive("streaming-context-model.zpaq"));
+    const QByteArray original = readFile(realArchive("streaming-context-model.zpaq"));
     ASSERT_EQ(original.size(), 159);
     QTemporaryDir dir;
     for (int length = 1; length < original.size(); ++length) {

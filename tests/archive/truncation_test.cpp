@@ -8,8 +8,8 @@
 #include "components.h"
 #include "extraction_run.h"
 #include "journal_writer.h"
+#include "real_archives.h"
 #include "sample_data.h"
-#include "shared_data.h"
 #include "zpaql.h"
 
 #include <QFile>
@@ -79,7 +79,7 @@ TEST(Truncation, EveryCutInsideABlockIsAnError)
 
 TEST(Truncation, RealJournalCutShort)
 {
-    QFile f(sharedArchive(QStringLiteral("journal-7-versions.zpaq")));
+    QFile f(realArchive(QStringLiteral("journal-7-versions.zpaq")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray archive = f.readAll();
     for (int cut : {1000, 12000, archive.size() - 30, archive.size() - 1}) {

@@ -6,12 +6,12 @@ add_library(zpaq_test_writer STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/writer/extraction_run.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/writer/journal_blocks.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/writer/journal_writer.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/writer/shared_data.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/writer/real_archives.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/writer/shared_model.cpp)
 target_include_directories(zpaq_test_writer PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/writer)
 target_link_libraries(zpaq_test_writer PUBLIC archive Qt5::Core)
 target_compile_definitions(zpaq_test_writer PRIVATE
-    VEQ_SHARED_DIR_DEFAULT="${CMAKE_SOURCE_DIR}/../shared")
+    VEQ_REAL_ARCHIVES_DIR="${CMAKE_CURRENT_SOURCE_DIR}/real")
 
 # One binary per concern: damaged containers, damaged programs, stored and
 # modelled round trips, journaling, path safety and truncation.
