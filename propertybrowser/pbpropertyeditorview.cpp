@@ -43,6 +43,17 @@ void PbPropertyEditorView::setRowCheckState(QTreeWidgetItem *row, Qt::CheckState
     m_updatingChecks = wasUpdating;
 }
 
+void PbPropertyEditorView::expandNewRow(QTreeWidgetItem *row)
+{
+    // With a relayout pending the view merely records the row as expanded.
+    // Without one (a row under a collapsed parent leaves the layout as it is)
+    // it first searches its laid-out rows for the new one, all of them in
+    // vain, for every row added. The relayout is due anyway whenever the new
+    // row is visible, and runs once however many rows come.
+    scheduleDelayedItemsLayout();
+    row->setExpanded(true);
+}
+
 void PbPropertyEditorView::checkChanged(QTreeWidgetItem *row, int column)
 {
     if (!row || column > 0 || m_updatingChecks)

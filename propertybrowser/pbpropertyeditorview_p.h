@@ -23,6 +23,9 @@ public:
     /// Sets a row's check state without passing it on, and remembers it as
     /// the state that a later click is compared with.
     void setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state);
+    /// Expands a row that was just inserted, at a cost that does not grow
+    /// with the number of rows shown.
+    void expandNewRow(QTreeWidgetItem *row);
 
 Q_SIGNALS:
     void scrolled(int a, int b);

@@ -142,14 +142,13 @@ void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrows
     m_rowToBrowserItem[row] = item;
     m_browserItemToRow[item] = row;
     row->setFlags(row->flags() | Qt::ItemIsEditable);
-    // Rows are shown expanded. Only a row with children is marked so: every
-    // expanded row costs the tree widget a persistent index that each later
-    // insertion and removal walks, which made large trees quadratic to fill
-    // and to clear. A row that gets its first child later is expanded then.
-    if (!item->property()->subProperties().isEmpty())
-        row->setExpanded(true);
-    if (parentRow && parentRow->childCount() == 1)
-        parentRow->setExpanded(true);
+    // Every new row is expanded, a leaf too: the expanded signal reports each
+    // new row once, and a leaf that gets children later shows them at once.
+    // Each expanded row holds a persistent index, which the model walks on
+    // every removal and on every insertion before existing rows. Filling
+    // stays linear because rows are appended, clearing because a subtree
+    // leaves in one step (see propertyRemoved).
+    m_treeWidget->expandNewRow(row);
     updateItem(row);
 }
 

@@ -30,22 +30,56 @@ protected:
     }
 };
 
-TEST_F(TreeBrowser, NewRowsAreCheckableEditableEnabledNotSelectableAndGroupsExpanded)
+TEST_F(TreeBrowser, NewRowsAreCheckableEditableEnabledAndNotSelectable)
 {
     for (const char *name : {"top", "g", "a", "i", "d", "s", "bo", "e"}) {
         QTreeWidgetItem *r = row(name);
         ASSERT_NE(r, nullptr) << name;
         EXPECT_EQ(r->flags(), Qt::ItemIsUserCheckable | Qt::ItemIsEditable | Qt::ItemIsEnabled) << name;
         EXPECT_EQ(r->checkState(0), Qt::Unchecked) << name;
-        EXPECT_EQ(r->isExpanded(), r->childCount() > 0) << name << ": rows with children are expanded";
     }
-    // A leaf that becomes a group shows its new child at once.
-    PbProperty *x = tree.ints.addProperty("x");
-    tree.a->addSubProperty(x);
-    EXPECT_TRUE(row("a")->isExpanded());
-    EXPECT_TRUE(browser.isExpanded(itemOf(browser, tree.a)));
     EXPECT_EQ(row("top")->child(0), row("g"));
     EXPECT_EQ(row("g")->child(2), row("c"));
+}
+
+// A leaf row is expanded like a group row and reported once, so that a
+// child it gets later shows at once; a leaf collapsed by the caller stays so.
+TEST_F(TreeBrowser, EveryNewRowIsExpandedAndReportedOnce)
+{
+    PbTreePropertyBrowser fresh;
+    QSignalSpy expanded(&fresh, SIGNAL(expanded(PbBrowserItem*)));
+    QSignalSpy collapsed(&fresh, SIGNAL(collapsed(PbBrowserItem*)));
+    fresh.addProperty(tree.g);
+    fresh.addProperty(tree.i);
+    auto reported = [&] {
+        QList<PbBrowserItem *> items;
+        for (const QList<QVariant> &args : qAsConst(expanded))
+            items << args.at(0).value<PbBrowserItem *>();
+        expanded.clear();
+        return items;
+    };
+    QList<PbBrowserItem *> rows;
+    for (PbProperty *p : {tree.g, tree.a, tree.b, tree.c, tree.i}) {
+        rows << itemOf(fresh, p);
+        EXPECT_TRUE(fresh.isExpanded(rows.last())) << p->propertyName().toStdString();
+    }
+    EXPECT_EQ(reported(), rows) << "each new row once, in the order of insertion";
+
+    PbProperty *x = tree.ints.addProperty("x");
+    tree.a->addSubProperty(x);
+    EXPECT_EQ(reported(), QList<PbBrowserItem *>{itemOf(fresh, x)}) << "a leaf getting a child is not reported again";
+    EXPECT_TRUE(fresh.isExpanded(itemOf(fresh, tree.a)));
+    EXPECT_TRUE(fresh.isExpanded(itemOf(fresh, x)));
+
+    fresh.setExpanded(itemOf(fresh, tree.i), false);
+    ASSERT_EQ(collapsed.count(), 1);
+    EXPECT_EQ(collapsed.at(0).at(0).value<PbBrowserItem *>(), itemOf(fresh, tree.i));
+    PbProperty *y = tree.ints.addProperty("y");
+    tree.i->addSubProperty(y);
+    EXPECT_EQ(reported(), QList<PbBrowserItem *>{itemOf(fresh, y)});
+    EXPECT_FALSE(fresh.isExpanded(itemOf(fresh, tree.i))) << "a first child does not reopen its parent";
+    EXPECT_TRUE(fresh.isExpanded(itemOf(fresh, y)));
+    EXPECT_EQ(collapsed.count(), 1);
 }
 
 TEST_F(TreeBrowser, RowTextsIconsAndToolTipsComeFromTheProperty)
