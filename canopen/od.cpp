@@ -125,3 +125,8 @@ uint32_t registerOdWriteCallback(NodeContext *node, uint16_t index, uint8_t subI
         callbacks[subIndex] = callback;
     return 0;
 }
+
+uint32_t idleOdAccess(NodeContext *)
+{
+    return 0;
+}

@@ -68,3 +68,7 @@ uint32_t registerOdWriteCallback(NodeContext *node, uint16_t index, uint8_t subI
 // The node's index lookup (NodeContext::scanIndex).
 const OdIndexEntry *lookupOdIndex(NodeContext *node, uint16_t index, uint32_t *abortCode,
                                   OdWriteCallback **callbacks);
+
+// The unit's no-op: does nothing and returns 0. Nothing in the program
+// calls it; it stays part of the dictionary interface.
+uint32_t idleOdAccess(NodeContext *node);

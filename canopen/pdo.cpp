@@ -48,20 +48,6 @@ uint32_t subValue(const OdIndexEntry &row, uint8_t subIndex)
     }
 }
 
-uint32_t tpdoCount(const NodeContext *node)
-{
-    const uint32_t comm = rangeSize(node, OdRange::TpdoComm);
-    const uint32_t map = rangeSize(node, OdRange::TpdoMap);
-    return comm < map ? comm : map;
-}
-
-uint32_t rpdoCount(const NodeContext *node)
-{
-    const uint32_t comm = rangeSize(node, OdRange::RpdoComm);
-    const uint32_t map = rangeSize(node, OdRange::RpdoMap);
-    return comm < map ? comm : map;
-}
-
 // A valid PDO on that identifier (bits 29 and 30 of the COB-ID entry are flags).
 bool carries(const OdIndexEntry &comm, uint16_t cobId)
 {
@@ -142,6 +128,17 @@ bool sendFrame(NodeContext *node, const CanMessage *frame)
     return canSend(node->port, frame) == 0;
 }
 
+// A receive PDO's event timer ran out: its slot is free again, so the id
+// goes before the node hears of it. A kept id would make the next frame of
+// this PDO delete whatever alarm has taken the slot since.
+void onRpdoEventTimeout(NodeContext *node, uint32_t pdo)
+{
+    if (node->rpdoEventAlarms != nullptr)
+        node->rpdoEventAlarms[pdo] = kNoAlarm;
+    if (node->onRpdoEventTimer != nullptr)
+        node->onRpdoEventTimer(node, pdo);
+}
+
 // Writes the mapped entries of receive PDO n from the frame; 255 when a
 // write failed.
 uint8_t applyRpdo(NodeContext *node, uint32_t pdo, const CanMessage *frame)
@@ -169,8 +166,9 @@ uint8_t applyRpdo(NodeContext *node, uint32_t pdo, const CanMessage *frame)
     const uint32_t eventMs = subValue(rangeRow(node, OdRange::RpdoComm, pdo), kEventSub);
     if (node->rpdoEventAlarms != nullptr && eventMs != 0) {
         int16_t &alarm = node->rpdoEventAlarms[pdo];
-        deleteAlarm(alarm);
-        alarm = setAlarm(node, pdo, node->onRpdoEventTimer, eventMs, 0);
+        alarm = deleteAlarm(alarm);
+        if (node->onRpdoEventTimer != nullptr)
+            alarm = setAlarm(node, pdo, onRpdoEventTimeout, eventMs, 0);
     }
     return 0;
 }
@@ -204,6 +202,20 @@ uint8_t answerRequest(NodeContext *node, uint32_t pdo)
 }
 
 } // namespace
+
+uint32_t tpdoCount(const NodeContext *node)
+{
+    const uint32_t comm = rangeSize(node, OdRange::TpdoComm);
+    const uint32_t map = rangeSize(node, OdRange::TpdoMap);
+    return comm < map ? comm : map;
+}
+
+uint32_t rpdoCount(const NodeContext *node)
+{
+    const uint32_t comm = rangeSize(node, OdRange::RpdoComm);
+    const uint32_t map = rangeSize(node, OdRange::RpdoMap);
+    return comm < map ? comm : map;
+}
 
 void copyBits(uint32_t bitCount, const uint8_t *src, uint32_t srcOffset, bool srcReversed, uint8_t *dest,
               uint32_t destOffset, bool destReversed)

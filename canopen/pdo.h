@@ -6,6 +6,11 @@
 
 #include "canopen/node_context.h"
 
+// Number of transmit (receive) PDOs: rows present in both the communication
+// and the mapping range.
+uint32_t tpdoCount(const NodeContext *node);
+uint32_t rpdoCount(const NodeContext *node);
+
 // Registers the parameter-write callbacks of every transmit PDO (subentries
 // 2, 3 and 5) and sends the event-driven ones once.
 void startPdo(NodeContext *node);

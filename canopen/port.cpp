@@ -98,3 +98,8 @@ uint8_t canSend(CanPortSlot *port, const CanMessage *frame)
         return 1;
     return canDriver.send(port->handle, frame);
 }
+
+uint8_t idleCanPort(CanPortSlot *)
+{
+    return 0;
+}

@@ -32,3 +32,7 @@ uint8_t changeCanBaudRate(CanPortSlot *port, const char *rate);
 
 // 1 when port is null or no send is bound, else the driver's result (0 = queued).
 uint8_t canSend(CanPortSlot *port, const CanMessage *frame);
+
+// The unit's no-op: does nothing and returns 0. Nothing in the program
+// calls it; it stays part of the port interface.
+uint8_t idleCanPort(CanPortSlot *port);

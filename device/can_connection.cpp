@@ -81,7 +81,13 @@ bool connectCan(MainWindowServices &window)
         closeCanPort(&masterNode);
         return false;
     }
-    startStackTimerLoop(onStackInit);
+    if (!startStackTimerLoop(onStackInit)) {
+        // Without its start the master never boots and every request would fail.
+        window.logMessage(logText("Не удалось запустить стек CANopen."), false);
+        window.setUiConnected(false);
+        closeCanPort(&masterNode);
+        return false;
+    }
     window.m_connected = true;
     canLinkError = 0;
     return true;

@@ -122,7 +122,16 @@ QString safeDeviceFolderName(const QString &deviceName)
     // Leading dots would make "." or ".." or a hidden folder.
     for (int i = 0; i < safe.size() && safe[i] == QChar('.'); ++i)
         safe[i] = QChar('_');
-    return safe.isEmpty() ? QString("_") : safe;
+    if (safe.isEmpty())
+        return QString("_");
+    // The upload folder and the controller list share the cache's root: a
+    // device named after one gets a folder of its own beside it, or each
+    // upload would empty its cache (and the list could never be a folder).
+    for (const char *taken : {"tempdir", "controllers.xml"}) {
+        if (safe.compare(QLatin1String(taken), Qt::CaseInsensitive) == 0)
+            return safe + QChar('_');
+    }
+    return safe;
 }
 
 QString deviceCacheFolder(const QString &deviceName)

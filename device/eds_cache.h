@@ -10,8 +10,10 @@ class MainWindowServices;
 
 /// The device name as one safe folder name: separators, control characters and
 /// characters no file system takes become '_', as do leading dots (no ".", ".."
-/// or hidden folder); an empty name becomes "_". A name from the bus thus never
-/// leads out of the cache.
+/// or hidden folder); an empty name becomes "_", and the names of the upload
+/// folder and of the controller list ("tempdir", "controllers.xml", in any case)
+/// get a trailing '_'. A name from the bus thus never leads out of the cache
+/// nor into the folder that every upload empties.
 QString safeDeviceFolderName(const QString &deviceName);
 
 /// "ConfigurationData/<safe device name>/"

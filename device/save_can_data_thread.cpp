@@ -73,8 +73,11 @@ void SaveCanDataThread::run()
         } else if (isStringType(param->dataType) && !isLatin1Text(param->currentValueStr)) {
             // Device texts are single bytes per character, read as Latin-1.
             failure = QString::fromUtf8("текст содержит символы вне кодировки Latin-1");
+        } else if (!isStringType(param->dataType) && dataTypeSize(param->dataType) < 1) {
+            // DOMAIN data and group records have no value of their own to download.
+            failure = QString::fromUtf8("у параметра типа 0x%1 нет значения для записи")
+                          .arg(param->dataType & 0xFF, 4, 16, QChar('0'));
         } else if (!paramValueToBytes(*param, count, bytes)) {
-            // Longer than the request buffer, or a type without a byte form.
             failure = QString::fromUtf8("значение не помещается в %1 байт").arg(kSdoSmallBufferSize);
         } else {
             const SdoReply reply = sdoWrite(configuredNodeId(), address.index, address.subindex,

@@ -16,11 +16,13 @@
 #include "canopen/node_context.h"
 #include "canopen/sdo.h"
 #include "canopen/stack_lock.h"
+#include "canopen/stack_timer.h"
 
 #include <QDeadlineTimer>
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <cstdio>
 #include <cstring>
 
 SdoRequestBlock sdoRequestBlock;
@@ -177,6 +179,16 @@ void requestStoredEds(NodeContext *node, uint32_t id)
     startRead(node, id, 0x1021, 0, DataType::Domain, onSdoReadDoneLarge);
 }
 
+void requestVendorValue1(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x2000, 1, DataType::Unsigned32, onSdoReadDone);
+}
+
+void requestVendorValue8(NodeContext *node, uint32_t id)
+{
+    startRead(node, id, 0x2000, 8, DataType::Unsigned32, onSdoReadDone);
+}
+
 namespace {
 // Fetches an upload's outcome into `scratch`, frees the client line and, for
 // the current try, copies the data into `destination`.
@@ -221,6 +233,39 @@ void onSdoWriteDone(NodeContext *node, uint8_t nodeId)
     });
 }
 
+void onSdoReadDebug(NodeContext *node, uint8_t nodeId)
+{
+    quint8 buffer[kSdoSmallBufferSize];
+    uint32_t size = sizeof buffer;
+    uint32_t abortCode = 0;
+    const uint32_t state = getReadResult(node, nodeId, buffer, &size, &abortCode);
+    if (state == SdoState::Finished) {
+        quint32 value = 0;
+        for (uint32_t i = 0; i < size && i < 4; ++i)
+            value |= quint32(buffer[i]) << (8 * i);
+        std::printf("\nResult : %x\n", unsigned(value));
+    } else {
+        std::printf("\nResult : Failed in getting information for slave %2.2x, AbortCode :%4.4x \n",
+                    unsigned(nodeId), unsigned(abortCode));
+    }
+    std::fflush(stdout);
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+}
+
+namespace {
+void requestDeviceTypeDebug(NodeContext *node, uint32_t id)
+{
+    readRemoteEntry(node, uint8_t(id & 0xFF), 0x1000, 0, DataType::Unsigned32, onSdoReadDebug, 0);
+}
+} // namespace
+
+void probeConfiguredNodeDebug()
+{
+    StackLockGuard guard;
+    if (isStackTimerLoopRunning())
+        setAlarm(&masterNode, configuredNodeId(), requestDeviceTypeDebug, 0, 0);
+}
+
 SdoReply runSdoRequestCall(const SdoRequestCall &call)
 {
     SdoReply reply;
@@ -243,10 +288,16 @@ SdoReply runSdoRequestCall(const SdoRequestCall &call)
             currentTry = 1;
         tryOpen = true;
         tryCompleted = false;
-        setAlarm(&masterNode, call.nodeId | (currentTry << 8), call.request, 0, 0);
+        // A stack that is not running would never run the request, and its
+        // slot would outlive the connection: such a try fails at once, taking
+        // no slot, as does one that finds the alarm table full.
+        const bool posted = isStackTimerLoopRunning()
+                            && setAlarm(&masterNode, call.nodeId | (currentTry << 8), call.request,
+                                        0, 0) != kNoAlarm;
         leaveStackLock();
 
-        waitForTry(call);
+        if (posted)
+            waitForTry(call);
         tryOpen = false;
         const bool succeeded = tryCompleted && b.result == 1;
         if (tryCompleted && b.result != 1)

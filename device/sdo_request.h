@@ -49,6 +49,8 @@ void requestStorageFormat(NodeContext *node, uint32_t id); ///< 0x1022/0, UNSIGN
 void requestModuleCount(NodeContext *node, uint32_t id);   ///< 0x1027/0, UNSIGNED8
 void requestDeviceName(NodeContext *node, uint32_t id);    ///< 0x1008/0, VISIBLE_STRING
 void requestStoredEds(NodeContext *node, uint32_t id);     ///< 0x1021/0, DOMAIN, large buffer
+void requestVendorValue1(NodeContext *node, uint32_t id);  ///< 0x2000/1, UNSIGNED32
+void requestVendorValue8(NodeContext *node, uint32_t id);  ///< 0x2000/8, UNSIGNED32
 
 // Completion callbacks (stack lock held; receive or timer thread).
 void onSdoReadDone(NodeContext *node, uint8_t nodeId);
@@ -56,6 +58,15 @@ void onSdoReadDoneLarge(NodeContext *node, uint8_t nodeId);
 void onSdoWriteDone(NodeContext *node, uint8_t nodeId);
 
 using SdoRequestFunction = void (*)(NodeContext *node, uint32_t id);
+
+// Debugging aid, outside the request block and its waits: prints the result
+// of a read of object 0x1000 on standard output ("\nResult : %x\n" with the
+// first four bytes, or the failure with node id and abort code) and frees the
+// client line, waking nobody.
+void onSdoReadDebug(NodeContext *node, uint8_t nodeId);
+/// Posts that read to the configured node and returns at once; nothing is
+/// posted while the stack is not running.
+void probeConfiguredNodeDebug();
 
 /// Per-try wait of the stored-EDS upload: as long as its transfer keeps running
 /// (checked every sdoTimeout ms), at most this long.

@@ -2,7 +2,9 @@
 // and inhibit timers, transmission types on SYNC and at start, remote requests.
 #include "service_fixture.h"
 
+#include "canopen/alarm.h"
 #include "canopen/pdo.h"
+#include "canopen/stack_lock.h"
 
 namespace svctest {
 namespace {
@@ -144,6 +146,20 @@ TEST_F(PdoTest, ParameterWriteAndReceiveEventTimer)
     EXPECT_TRUE(takeEvents().empty());
     advance(1);
     EXPECT_EQ(takeEvents(), Events{"rpdoEvent 0"});
+    EXPECT_EQ(rpdoAlarms[0], kNoAlarm) << "the expired timer's id goes with its slot";
+
+    // An unrelated alarm takes the freed slot; the next receive PDO must not delete it.
+    int16_t other;
+    {
+        StackLockGuard guard;
+        other = setAlarm(&node, 7, [](NodeContext *, uint32_t) { ServiceTest::events.push_back("other"); }, 40, 0);
+    }
+    ASSERT_NE(other, kNoAlarm);
+    feed(kRpdoCob, {3});
+    advance(30);
+    EXPECT_EQ(takeEvents(), Events{"rpdoEvent 0"});
+    advance(10);
+    EXPECT_EQ(takeEvents(), Events{"other"});
     stopPdo(&node);
 }
 

@@ -136,8 +136,29 @@ TEST_F(EdsAcquisition, BrokenArchiveGivesNoPath)
     EXPECT_FALSE(QDir("ConfigurationData/Test drive").exists());
 }
 
+// A device named like the upload folder keeps its cache through its own
+// uploads, and an unpack never takes one of its cached files for new.
+TEST_F(EdsAcquisition, DeviceNamedTempdirKeepsItsCache)
+{
+    storeEds(kEds);
+    const QString first = moveEdsToCache(uploadEdsToTempFile(), "tempdir", "1");
+    EXPECT_EQ(first, "ConfigurationData/tempdir_/1.eds");
+    EXPECT_EQ(cachedEdsPath(window, "1", "tempdir"), first);
+
+    storeEds(archiveOf({{"readme.txt", "no eds here"}}));
+    EXPECT_TRUE(unpackEdsArchive(uploadEdsToTempFile(), "tempdir", "2").isEmpty());
+    storeEds(archiveOf({{"new.eds", "[1001]\nParameterName=New\n"}}));
+    EXPECT_EQ(unpackEdsArchive(uploadEdsToTempFile(), "tempdir", "2"), "ConfigurationData/tempdir_/2.eds");
+    EXPECT_EQ(readFile("ConfigurationData/tempdir_/2.eds"), QByteArray("[1001]\nParameterName=New\n"));
+    EXPECT_EQ(allFiles(), (QStringList{"ConfigurationData/tempdir_/1.eds", "ConfigurationData/tempdir_/2.eds"}));
+    EXPECT_EQ(readFile(first), kEds);
+}
+
 TEST(SafeFolderName, NamesFromTheBusBecomeOneComponent)
 {
+    EXPECT_EQ(safeDeviceFolderName(" TempDir "), "TempDir_");
+    EXPECT_EQ(safeDeviceFolderName("controllers.xml"), "controllers.xml_");
+    EXPECT_EQ(safeDeviceFolderName("tempdir2"), "tempdir2");
     EXPECT_EQ(safeDeviceFolderName("Drive 7"), "Drive 7");
     EXPECT_EQ(safeDeviceFolderName("../../etc"), "___.._etc");
     EXPECT_EQ(safeDeviceFolderName(".hidden"), "_hidden");

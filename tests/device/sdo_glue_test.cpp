@@ -5,6 +5,9 @@
 #include "device/device_identity.h"
 #include "device/sdo_request.h"
 
+#include "canopen/master_od.h"
+#include "canopen/sdo_client.h"
+
 #include <QElapsedTimer>
 
 namespace {
@@ -188,4 +191,29 @@ TEST_F(SdoGlue, IdentityValues)
     EXPECT_EQ(readModuleCount(), 3);
     node->setU32(0x1022, 0, 0x00FF0080); // longer answer: only the low two bytes count
     EXPECT_EQ(readStorageFormat(), 128);
+}
+
+// The debugging probe prints its outcome and frees the line, waking nobody.
+TEST_F(SdoGlue, DebugProbePrintsItsTwoResults)
+{
+    node->setU32(0x1000, 0, 0x00020192, veqtest::Access::ReadOnly);
+    const struct {
+        quint8 nodeId;
+        const char *request, *printed;
+    } cases[] = {
+        {5, "t60584000100000000000", "\nResult : 20192\n"},
+        {9, "t60984000100000000000", // nobody answers: the stack's time-out
+         "\nResult : Failed in getting information for slave 09, AbortCode :5040000 \n"},
+    };
+    for (const auto &c : cases) {
+        connectionSettings.device.nodeId = c.nodeId;
+        pointSdoClientAt(c.nodeId);
+        const size_t mark = adapter.log().size();
+        testing::internal::CaptureStdout();
+        probeConfiguredNodeDebug();
+        const bool sent = adapter.log().waitFor(WireDirection::FromMaster, c.request, 2000ms, mark).has_value();
+        const bool lineFreed = sent && waitUntil([&] { return !isSdoClientTransferRunning(&masterNode, c.nodeId); });
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), c.printed);
+        EXPECT_TRUE(lineFreed) << c.request;
+    }
 }

@@ -238,8 +238,9 @@ TEST_F(Workers, SaverRefusesTextLongerThanTheRequestBuffer)
     EXPECT_EQ(node->value(0x2300, 0)->size(), 0u);
 }
 
-// A record that names no single object, or a text the device encoding cannot
-// hold, is refused with a message and nothing reaches the bus.
+// A record that names no single object, a text the device encoding cannot
+// hold, or a record without a value of its own (DOMAIN, group) is refused with
+// a message that says why, and nothing reaches the bus.
 TEST_F(Workers, SaverRefusesRecordsItCannotWriteAsTheyStand)
 {
     node->setString(0x2300, 0, "", veqtest::Access::ReadWrite);
@@ -251,6 +252,8 @@ TEST_F(Workers, SaverRefusesRecordsItCannotWriteAsTheyStand)
         {"12100", "0", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"12100\", субиндекс \"0\")"},
         {"2100", "100", DataType::Unsigned16, "", "неверный адрес объекта (индекс \"2100\", субиндекс \"100\")"},
         {"2300", "0", DataType::VisibleString, "Привод", "текст содержит символы вне кодировки Latin-1"},
+        {"2200", "0", DataType::Domain, "", "у параметра типа 0x000f нет значения для записи"},
+        {"2400", "0", 0, "", "у параметра типа 0x0000 нет значения для записи"}, // a group record
     };
     QList<CanParam> records;
     QStringList expected;
