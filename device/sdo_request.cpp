@@ -10,6 +10,7 @@
 
 #include "device/connection_settings.h"
 #include "device/data_types.h"
+#include "device/little_endian.h"
 
 #include "canopen/alarm.h"
 #include "canopen/master_od.h"
@@ -190,6 +191,15 @@ void requestVendorValue8(NodeContext *node, uint32_t id)
 }
 
 namespace {
+// Fetches an upload's outcome and frees the client line; the transfer state.
+uint32_t takeReadResult(NodeContext *node, uint8_t nodeId, quint8 *buffer, uint32_t *size,
+                        uint32_t *abortCode)
+{
+    const uint32_t state = getReadResult(node, nodeId, buffer, size, abortCode);
+    closeSdoTransfer(node, nodeId, SdoRole::Client);
+    return state;
+}
+
 // Fetches an upload's outcome into `scratch`, frees the client line and, for
 // the current try, copies the data into `destination`.
 void finishRead(NodeContext *node, uint8_t nodeId, quint8 *scratch, uint32_t capacity,
@@ -197,8 +207,7 @@ void finishRead(NodeContext *node, uint8_t nodeId, quint8 *scratch, uint32_t cap
 {
     uint32_t size = capacity;
     uint32_t abortCode = 0;
-    const uint32_t state = getReadResult(node, nodeId, scratch, &size, &abortCode);
-    closeSdoTransfer(node, nodeId, SdoRole::Client);
+    const uint32_t state = takeReadResult(node, nodeId, scratch, &size, &abortCode);
     deliver(nodeId, [&] {
         largeReply = large;
         storeOutcome(state, abortCode);
@@ -238,21 +247,24 @@ void onSdoReadDebug(NodeContext *node, uint8_t nodeId)
     quint8 buffer[kSdoSmallBufferSize];
     uint32_t size = sizeof buffer;
     uint32_t abortCode = 0;
-    const uint32_t state = getReadResult(node, nodeId, buffer, &size, &abortCode);
-    if (state == SdoState::Finished) {
-        quint32 value = 0;
-        for (uint32_t i = 0; i < size && i < 4; ++i)
-            value |= quint32(buffer[i]) << (8 * i);
-        std::printf("\nResult : %x\n", unsigned(value));
+    if (takeReadResult(node, nodeId, buffer, &size, &abortCode) == SdoState::Finished) {
+        std::printf("\nResult : %x\n", unsigned(littleEndianValue(buffer, int(size), 4)));
     } else {
         std::printf("\nResult : Failed in getting information for slave %2.2x, AbortCode :%4.4x \n",
                     unsigned(nodeId), unsigned(abortCode));
     }
     std::fflush(stdout);
-    closeSdoTransfer(node, nodeId, SdoRole::Client);
 }
 
 namespace {
+// Posts a request function into the stack's timer thread (stack lock held).
+// A stack that is not running would never run it, and its slot would outlive
+// the connection: then nothing is posted, as with a full alarm table.
+bool postRequest(uint32_t id, SdoRequestFunction request)
+{
+    return isStackTimerLoopRunning() && setAlarm(&masterNode, id, request, 0, 0) != kNoAlarm;
+}
+
 void requestDeviceTypeDebug(NodeContext *node, uint32_t id)
 {
     readRemoteEntry(node, uint8_t(id & 0xFF), 0x1000, 0, DataType::Unsigned32, onSdoReadDebug, 0);
@@ -262,8 +274,7 @@ void requestDeviceTypeDebug(NodeContext *node, uint32_t id)
 void probeConfiguredNodeDebug()
 {
     StackLockGuard guard;
-    if (isStackTimerLoopRunning())
-        setAlarm(&masterNode, configuredNodeId(), requestDeviceTypeDebug, 0, 0);
+    postRequest(configuredNodeId(), requestDeviceTypeDebug);
 }
 
 SdoReply runSdoRequestCall(const SdoRequestCall &call)
@@ -288,12 +299,8 @@ SdoReply runSdoRequestCall(const SdoRequestCall &call)
             currentTry = 1;
         tryOpen = true;
         tryCompleted = false;
-        // A stack that is not running would never run the request, and its
-        // slot would outlive the connection: such a try fails at once, taking
-        // no slot, as does one that finds the alarm table full.
-        const bool posted = isStackTimerLoopRunning()
-                            && setAlarm(&masterNode, call.nodeId | (currentTry << 8), call.request,
-                                        0, 0) != kNoAlarm;
+        // A try that could not be posted fails at once.
+        const bool posted = postRequest(call.nodeId | (currentTry << 8), call.request);
         leaveStackLock();
 
         if (posted)
