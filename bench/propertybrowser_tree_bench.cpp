@@ -3,9 +3,11 @@
 // choice) in 50 groups, two extra text columns. Prints the time to populate
 // and show, to update every value once through the managers while shown, and
 // to clear, for 500 and 5,000 parameters side by side; then the same for a
-// tree of variant properties of mixed types.
+// tree of variant properties of mixed types; then row edits that shift the
+// rows after them, at 1,000 and 5,000 rows.
 #include "parameter_managers.h"
 #include "propertybrowser/pbproperty.h"
+#include "propertybrowser_tree_edits.h"
 #include "propertybrowser_tree_variant.h"
 
 #include <QApplication>
@@ -103,19 +105,29 @@ Figures run(int parameters)
     return f;
 }
 
+template <class F>
+struct Row {
+    const char *name;
+    double F::*field;
+};
+
+/// Figures of a small and a large run side by side, with their ratio.
+template <class F, size_t N>
+void printTable(const char *title, const char *small, const char *large, const F &s, const F &l,
+                const Row<F> (&rows)[N])
+{
+    std::printf("%-42s %10s %10s %8s\n", title, small, large, "ratio");
+    for (const Row<F> &row : rows)
+        std::printf("%-42s %10.1f %10.1f %8.1f\n", row.name, s.*row.field, l.*row.field, l.*row.field / s.*row.field);
+}
+
 /// The three figures at 500 and 5,000 properties side by side.
 void printFigures(const char *title, const Figures &small, const Figures &large)
 {
-    std::printf("%-42s %10s %10s %8s\n", title, "500", "5000", "ratio");
-    const struct {
-        const char *name;
-        double Figures::*field;
-    } rows[] = {{"populate and show (ms)", &Figures::populate},
-                {"update every value (ms)", &Figures::update},
-                {"clear (ms)", &Figures::clear}};
-    for (const auto &row : rows)
-        std::printf("%-42s %10.1f %10.1f %8.1f\n", row.name, small.*row.field, large.*row.field,
-                    large.*row.field / small.*row.field);
+    const Row<Figures> rows[] = {{"populate and show (ms)", &Figures::populate},
+                                 {"update every value (ms)", &Figures::update},
+                                 {"clear (ms)", &Figures::clear}};
+    printTable(title, "500", "5000", small, large, rows);
 }
 
 } // namespace
@@ -137,5 +149,14 @@ int main(int argc, char **argv)
     const Figures variantLarge = runVariantTree(5000);
     printFigures("\nvariant properties, 8 types, 50 groups", variantSmall, variantLarge);
     std::printf("targets: each < 1000 ms at 5000; ratio near 10 (linear)\n");
+
+    runTreeEdits(200); // warm-up
+    const EditFigures editSmall = runTreeEdits(1000);
+    const EditFigures editLarge = runTreeEdits(5000);
+    const Row<EditFigures> edits[] = {{"clear() of a flat tree (ms)", &EditFigures::flatClear},
+                                      {"remove a group's leaves one by one (ms)", &EditFigures::removeLeaves},
+                                      {"insert each row at a group's front (ms)", &EditFigures::insertFront}};
+    printTable("\nrow edits, every row expanded", "1000", "5000", editSmall, editLarge, edits);
+    std::printf("targets: ratio at most 8 (linear is 5)\n");
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "propertybrowser/pbbrowseritem.h"
 #include "propertybrowser/pbbrowseritem_p.h"
 #include "propertybrowser/pbfactoryregistry_p.h"
+#include "propertybrowser/pblistindex_p.h"
 #include "propertybrowser/pbproperty.h"
 
 void PbAbstractPropertyBrowserPrivate::connectManager(PbAbstractPropertyManager *manager, bool on)
@@ -113,7 +114,7 @@ PbBrowserItem *PbAbstractPropertyBrowserPrivate::createBrowserIndex(PbProperty *
         parentItem->d_ptr->addChild(item, afterItem);
     } else {
         m_topLevelPropertyToIndex[property] = item;
-        m_topLevelIndexes.insert(m_topLevelIndexes.indexOf(afterItem) + 1, item);
+        m_topLevelIndexes.insert(indexNearEnds(m_topLevelIndexes, afterItem) + 1, item);
     }
     m_propertyToIndexes[property].append(item);
 
@@ -154,7 +155,7 @@ void PbAbstractPropertyBrowserPrivate::removeBrowserIndex(PbBrowserItem *item)
         parentItem->d_ptr->removeChild(item);
     } else {
         m_topLevelPropertyToIndex.remove(property);
-        const int idx = m_topLevelIndexes.lastIndexOf(item); // clear() goes last first
+        const int idx = indexNearEnds(m_topLevelIndexes, item);
         if (idx >= 0)
             m_topLevelIndexes.removeAt(idx);
     }
@@ -250,7 +251,7 @@ void PbAbstractPropertyBrowser::removeProperty(PbProperty *property)
 {
     if (!property)
         return;
-    const int pos = d_ptr->m_subItems.indexOf(property);
+    const int pos = indexNearEnds(d_ptr->m_subItems, property);
     if (pos < 0)
         return;
     d_ptr->m_subItems.removeAt(pos);

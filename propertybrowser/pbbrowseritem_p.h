@@ -2,6 +2,7 @@
 #pragma once
 
 #include "propertybrowser/pbbrowseritem.h"
+#include "propertybrowser/pblistindex_p.h"
 
 class PbBrowserItemPrivate
 {
@@ -11,21 +12,18 @@ public:
     {
     }
 
-    /// Inserts `item` behind `after` (first when that is null or no child);
-    /// an item that is already a child stays where it is.
+    /// Inserts the new item `item` behind `after` (first when that is null
+    /// or no child).
     void addChild(PbBrowserItem *item, PbBrowserItem *after)
     {
-        if (m_children.contains(item))
-            return;
-        const int idx = after ? m_children.indexOf(after) + 1 : 0;
+        const int idx = after ? indexNearEnds(m_children, after) + 1 : 0;
         m_children.insert(idx, item);
     }
 
-    /// Children are removed last first: searched from the end, each goes in
-    /// constant time. A child is in the list once at most.
+    /// A child is in the list once at most.
     void removeChild(PbBrowserItem *item)
     {
-        const int idx = m_children.lastIndexOf(item);
+        const int idx = indexNearEnds(m_children, item);
         if (idx >= 0)
             m_children.removeAt(idx);
     }

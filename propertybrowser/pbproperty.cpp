@@ -4,6 +4,7 @@
 
 #include "propertybrowser/pbabstractpropertymanager.h"
 #include "propertybrowser/pbabstractpropertymanager_p.h"
+#include "propertybrowser/pblistindex_p.h"
 #include "propertybrowser/pbproperty_p.h"
 
 PbProperty::PbProperty(PbAbstractPropertyManager *manager)
@@ -117,20 +118,13 @@ void PbProperty::insertSubProperty(PbProperty *property, PbProperty *afterProper
         pending += item->d_ptr->m_subItems;
     }
 
-    int newPos = 0;
-    PbProperty *properAfter = nullptr;
-    int pos = 0;
-    for (PbProperty *child : qAsConst(d_ptr->m_subItems)) {
-        if (child == property)
-            return;
-        if (child == afterProperty) {
-            newPos = pos + 1;
-            properAfter = child;
-        }
-        ++pos;
-    }
+    // A child knows its parents, so a duplicate is refused without a search.
+    if (property->d_ptr->m_parentItems.contains(this))
+        return;
+    const int afterPos = afterProperty ? indexNearEnds(d_ptr->m_subItems, afterProperty) : -1;
+    PbProperty *properAfter = afterPos >= 0 ? afterProperty : nullptr;
 
-    d_ptr->m_subItems.insert(newPos, property);
+    d_ptr->m_subItems.insert(afterPos + 1, property);
     property->d_ptr->m_parentItems.insert(this);
     d_ptr->m_manager->d_ptr->propertyInserted(property, this, properAfter);
 }
@@ -140,7 +134,7 @@ void PbProperty::removeSubProperty(PbProperty *property)
     if (!property)
         return;
     d_ptr->m_manager->d_ptr->propertyRemoved(property, this);
-    const int pos = d_ptr->m_subItems.indexOf(property);
+    const int pos = indexNearEnds(d_ptr->m_subItems, property);
     if (pos < 0)
         return;
     d_ptr->m_subItems.removeAt(pos);

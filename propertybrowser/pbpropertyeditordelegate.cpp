@@ -156,9 +156,13 @@ void PbPropertyEditorDelegate::paint(QPainter *painter, const QStyleOptionViewIt
     if (c.isValid())
         painter->fillRect(option.rect, c);
     opt.state &= ~QStyle::State_HasFocus;
-    if (index.column() == 1 && m_editorPrivate) {
+    if (m_editorPrivate) {
         QTreeWidgetItem *row = m_editorPrivate->indexToItem(index);
-        if (m_editedItem && m_editedItem == row)
+        // The view marks only the rows it expanded as open; an expanded
+        // childless row shows the open state of its icons too.
+        if (m_editorPrivate->m_expansion.isExpandedLeaf(row))
+            opt.state |= QStyle::State_Open;
+        if (index.column() == 1 && m_editedItem && m_editedItem == row)
             m_disablePainting = true;
     }
     QItemDelegate::paint(painter, opt, index);

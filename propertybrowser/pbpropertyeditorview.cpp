@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace {
 // The check state a row had when it was last set or clicked: a click whose
@@ -43,15 +44,27 @@ void PbPropertyEditorView::setRowCheckState(QTreeWidgetItem *row, Qt::CheckState
     m_updatingChecks = wasUpdating;
 }
 
-void PbPropertyEditorView::expandNewRow(QTreeWidgetItem *row)
+void PbPropertyEditorView::setRowExpandedLazily(QTreeWidgetItem *row, bool expanded)
 {
-    // With a relayout pending the view merely records the row as expanded.
-    // Without one (a row under a collapsed parent leaves the layout as it is)
-    // it first searches its laid-out rows for the new one, all of them in
-    // vain, for every row added. The relayout is due anyway whenever the new
-    // row is visible, and runs once however many rows come.
+    // With a relayout pending the view merely records the row's state.
+    // Without one (say, a row under a collapsed parent) it first searches its
+    // laid-out rows for the row, all of them, each time. The rows that change
+    // so have just got their first child or lost their last, which relays
+    // out anyway, once however many rows change.
     scheduleDelayedItemsLayout();
-    row->setExpanded(true);
+    row->setExpanded(expanded);
+}
+
+void PbPropertyEditorView::deleteRow(QTreeWidgetItem *row)
+{
+    // A row that deletes itself searches its parent's rows for itself from
+    // the front; clear() goes last first, which made that search grow with
+    // the rows left. The last row is taken out at its known place.
+    QTreeWidgetItem *parent = row->parent() ? row->parent() : invisibleRootItem();
+    const int last = parent->childCount() - 1;
+    if (last >= 0 && parent->child(last) == row)
+        row = parent->takeChild(last);
+    delete row;
 }
 
 void PbPropertyEditorView::checkChanged(QTreeWidgetItem *row, int column)
@@ -107,7 +120,7 @@ void PbPropertyEditorView::mousePressEvent(QMouseEvent *event)
     } else if (!m_editorPrivate->hasValue(row) && m_editorPrivate->markPropertiesWithoutValue()
                && !rootIsDecorated()) {
         if (event->pos().x() + header()->offset() < 20)
-            row->setExpanded(!row->isExpanded());
+            m_editorPrivate->setRowExpanded(row, !m_editorPrivate->isRowExpanded(row));
     }
 }
 
@@ -132,10 +145,38 @@ void PbPropertyEditorView::keyPressEvent(QKeyEvent *event)
             }
         }
         break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Minus:
+        if (collapseLeafByKey(event))
+            return;
+        break;
     default:
         break;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+// The view collapses an expanded current row on Minus, and on the arrow
+// towards the row's start while not scrolled sideways; it does not know an
+// expanded childless row, whose state the browser keeps. Minus goes on to the
+// view's keyboard search, as after the view's own collapse.
+bool PbPropertyEditorView::collapseLeafByKey(QKeyEvent *event)
+{
+    QTreeWidgetItem *row = currentItem();
+    if (!m_editorPrivate || !itemsExpandable() || !row || row->childCount() > 0
+        || !m_editorPrivate->isRowExpanded(row))
+        return false;
+    if (event->key() == Qt::Key_Minus) {
+        m_editorPrivate->setRowExpanded(row, false);
+        return false;
+    }
+    const QScrollBar *bar = horizontalScrollBar();
+    if (event->key() != (isRightToLeft() ? Qt::Key_Right : Qt::Key_Left) || bar->value() != bar->minimum())
+        return false;
+    m_editorPrivate->setRowExpanded(row, false);
+    event->accept();
+    return true;
 }
 
 void PbPropertyEditorView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,

@@ -23,9 +23,12 @@ public:
     /// Sets a row's check state without passing it on, and remembers it as
     /// the state that a later click is compared with.
     void setRowCheckState(QTreeWidgetItem *row, Qt::CheckState state);
-    /// Expands a row that was just inserted, at a cost that does not grow
-    /// with the number of rows shown.
-    void expandNewRow(QTreeWidgetItem *row);
+    /// Changes a row's expanded state at a cost that does not grow with the
+    /// number of rows shown.
+    void setRowExpandedLazily(QTreeWidgetItem *row, bool expanded);
+    /// Deletes a row with its subtree, in constant time when it is its
+    /// parent's first or last row.
+    void deleteRow(QTreeWidgetItem *row);
 
 Q_SIGNALS:
     void scrolled(int a, int b);
@@ -43,6 +46,7 @@ protected:
 private:
     void passStateDown(QTreeWidgetItem *row, Qt::CheckState state);
     void updateParentState(QTreeWidgetItem *parent);
+    bool collapseLeafByKey(QKeyEvent *event);
 
     bool m_viewFlag = false;
     bool m_updatingChecks = false;

@@ -132,13 +132,13 @@ void PbTreePropertyBrowser::setSplitterPosition(int column, int width)
 void PbTreePropertyBrowser::setExpanded(PbBrowserItem *item, bool expanded)
 {
     if (QTreeWidgetItem *row = d_ptr->browserItemToRow(item))
-        row->setExpanded(expanded);
+        d_ptr->setRowExpanded(row, expanded);
 }
 
 bool PbTreePropertyBrowser::isExpanded(PbBrowserItem *item) const
 {
     QTreeWidgetItem *row = d_ptr->browserItemToRow(item);
-    return row && row->isExpanded();
+    return row && d_ptr->isRowExpanded(row);
 }
 
 void PbTreePropertyBrowser::setCheckState(PbBrowserItem *item, Qt::CheckState state)
@@ -243,13 +243,15 @@ void PbTreePropertyBrowser::slotScrolled(int a, int b)
 
 void PbTreePropertyBrowser::slotCollapsed(const QModelIndex &index)
 {
-    if (QTreeWidgetItem *row = d_ptr->indexToItem(index))
+    QTreeWidgetItem *row = d_ptr->indexToItem(index);
+    if (row && d_ptr->m_expansion.viewCollapsed(row))
         Q_EMIT collapsed(d_ptr->rowToBrowserItem(row));
 }
 
 void PbTreePropertyBrowser::slotExpanded(const QModelIndex &index)
 {
-    if (QTreeWidgetItem *row = d_ptr->indexToItem(index))
+    QTreeWidgetItem *row = d_ptr->indexToItem(index);
+    if (row && d_ptr->m_expansion.viewExpanded(row))
         Q_EMIT expanded(d_ptr->rowToBrowserItem(row));
 }
 

@@ -47,6 +47,7 @@ void PbTreePropertyBrowserPrivate::init(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     m_treeWidget = new PbPropertyEditorView(parent);
     m_treeWidget->setEditorPrivate(this);
+    m_expansion.setView(m_treeWidget);
     m_treeWidget->setIconSize(QSize(18, 18));
     // Rows are measured once, not on every change of every row.
     m_treeWidget->setUniformRowHeights(true);
@@ -142,13 +143,10 @@ void PbTreePropertyBrowserPrivate::propertyInserted(PbBrowserItem *item, PbBrows
     m_rowToBrowserItem[row] = item;
     m_browserItemToRow[item] = row;
     row->setFlags(row->flags() | Qt::ItemIsEditable);
-    // Every new row is expanded, a leaf too: the expanded signal reports each
-    // new row once, and a leaf that gets children later shows them at once.
-    // Each expanded row holds a persistent index, which the model walks on
-    // every removal and on every insertion before existing rows. Filling
-    // stays linear because rows are appended, clearing because a subtree
-    // leaves in one step (see propertyRemoved).
-    m_treeWidget->expandNewRow(row);
+    // Every new row is expanded, a leaf too, and reported once; a leaf that
+    // gets children later shows them at once.
+    m_expansion.rowInserted(row);
+    reportExpansion(row, true);
     updateItem(row);
 }
 
@@ -162,12 +160,14 @@ void PbTreePropertyBrowserPrivate::propertyRemoved(PbBrowserItem *item)
     m_delegate->rowRemoved(row);
     // Children are removed before their parent. A row whose parent goes too
     // is left to the parent row, which takes its whole subtree out of the
-    // model in one step: removing rows one by one walks every persistent
-    // index (one per expanded row) each time, which made clearing a tree
-    // with many expanded rows quadratic.
+    // model in one step: the model walks every persistent index (one per
+    // expanded row with children) on each removal, so removing a large
+    // subtree row by row would grow with the square of its size.
     PbBrowserItem *parentItem = item->parent();
     if (!parentItem || !PbBrowserItemPrivate::isRemoving(parentItem))
-        delete row;
+        m_expansion.deleteRow(row);
+    else
+        m_expansion.forget(row);
     m_browserItemToRow.remove(item);
     m_rowToBrowserItem.remove(row);
     m_indexToBackgroundColor.remove(item);
@@ -177,6 +177,23 @@ void PbTreePropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
 {
     if (QTreeWidgetItem *row = browserItemToRow(item))
         updateItem(row);
+}
+
+void PbTreePropertyBrowserPrivate::setRowExpanded(QTreeWidgetItem *row, bool expanded)
+{
+    if (row->childCount() > 0)
+        row->setExpanded(expanded); // the view reports it
+    else if (m_expansion.setLeafExpanded(row, expanded))
+        reportExpansion(row, expanded);
+}
+
+void PbTreePropertyBrowserPrivate::reportExpansion(QTreeWidgetItem *row, bool expanded)
+{
+    PbBrowserItem *item = rowToBrowserItem(row);
+    if (expanded)
+        Q_EMIT q_ptr->expanded(item);
+    else
+        Q_EMIT q_ptr->collapsed(item);
 }
 
 // Each change of a row's data makes the view re-measure the row; a refresh

@@ -4,6 +4,7 @@
 #ifndef PBTREEPROPERTYBROWSER_P_H
 #define PBTREEPROPERTYBROWSER_P_H
 
+#include "propertybrowser/pbrowexpansion_p.h"
 #include "propertybrowser/pbtreepropertybrowser.h"
 
 #include <QHash>
@@ -40,6 +41,11 @@ public:
     QTreeWidgetItem *editedItem() const;
     const QIcon &expandIcon() const { return m_expandIcon; }
 
+    bool isRowExpanded(QTreeWidgetItem *row) const { return m_expansion.isExpanded(row); }
+    /// Expands or collapses a row; the browser reports the change.
+    void setRowExpanded(QTreeWidgetItem *row, bool expanded);
+    void reportExpansion(QTreeWidgetItem *row, bool expanded);
+
     void updateItem(QTreeWidgetItem *row);
     void disableItem(QTreeWidgetItem *row) const;
     void enableItem(QTreeWidgetItem *row) const;
@@ -59,6 +65,7 @@ public:
     bool m_markPropertiesWithoutValue = false;
     bool m_browserChangedBlocked = false;
     QIcon m_expandIcon;
+    PbRowExpansion m_expansion;
     // Columns whose width was set with setSplitterPosition.
     QSet<int> m_sizedColumns;
 };

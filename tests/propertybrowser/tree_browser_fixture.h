@@ -108,6 +108,24 @@ inline void clickRow(PbTreePropertyBrowser &browser, QTreeWidgetItem *row, Spot 
     QTest::mouseClick(viewOf(browser)->viewport(), Qt::LeftButton, {}, spotOf(browser, row, spot));
 }
 
+/// A test over the parameter tree in a browser that is shown and active, so
+/// that keys and clicks reach it as a user's do.
+class ShownTreeTest : public ::testing::Test
+{
+protected:
+    ParameterTree tree;
+    PbTreePropertyBrowser browser;
+
+    void SetUp() override
+    {
+        tree.bind(browser);
+        browser.resize(600, 500);
+        ASSERT_TRUE(showActive(&browser));
+    }
+    QTreeWidget *view() { return viewOf(browser); }
+    QTreeWidgetItem *row(const char *name) { return rowOf(browser, name); }
+};
+
 } // namespace treetest
 
 #endif

@@ -7,19 +7,9 @@ using namespace treetest;
 
 namespace {
 
-class TreeChecks : public ::testing::Test
+class TreeChecks : public ShownTreeTest
 {
 protected:
-    ParameterTree tree;
-    PbTreePropertyBrowser browser;
-
-    void SetUp() override
-    {
-        tree.bind(browser);
-        browser.resize(600, 500);
-        ASSERT_TRUE(showActive(&browser));
-    }
-
     Qt::CheckState state(const char *name) { return rowOf(browser, name)->checkState(0); }
     void click(const char *name, Spot spot = Spot::CheckBox) { clickRow(browser, rowOf(browser, name), spot); }
 };
