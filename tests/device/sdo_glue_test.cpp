@@ -33,6 +33,24 @@ TEST_F(SdoGlue, ReadsReturnTheirOwnValues)
     }
 }
 
+// Objects 0x2000/1 and 0x2000/8 hold different values, so a swapped
+// subindex shows.
+TEST_F(SdoGlue, VendorValueReadsTakeTheirOwnSubindex)
+{
+    node->setU32(0x2000, 1, 0x11223344);
+    node->setU32(0x2000, 8, 0x55667788);
+    const struct {
+        SdoRequestFunction request;
+        QByteArray data;
+    } reads[] = {{requestVendorValue1, QByteArray("\x44\x33\x22\x11", 4)},
+                 {requestVendorValue8, QByteArray("\x88\x77\x66\x55", 4)}};
+    for (const auto &read : reads) {
+        const SdoReply reply = sdoRequest(5, read.request);
+        ASSERT_TRUE(reply.ok);
+        EXPECT_EQ(reply.data.toHex(), read.data.toHex());
+    }
+}
+
 TEST_F(SdoGlue, WriteReachesTheDevice)
 {
     node->setU16(0x2101, 0, 0);
