@@ -164,8 +164,7 @@ void PbPropertyEditorView::keyPressEvent(QKeyEvent *event)
 bool PbPropertyEditorView::collapseLeafByKey(QKeyEvent *event)
 {
     QTreeWidgetItem *row = currentItem();
-    if (!m_editorPrivate || !itemsExpandable() || !row || row->childCount() > 0
-        || !m_editorPrivate->isRowExpanded(row))
+    if (!m_editorPrivate || !itemsExpandable() || !m_editorPrivate->m_expansion.isExpandedLeaf(row))
         return false;
     if (event->key() == Qt::Key_Minus) {
         m_editorPrivate->setRowExpanded(row, false);

@@ -9,8 +9,12 @@ bool PbRowExpansion::isExpanded(QTreeWidgetItem *row) const
     return row->childCount() > 0 ? row->isExpanded() : m_expandedLeaves.contains(row);
 }
 
-bool PbRowExpansion::setLeafExpanded(QTreeWidgetItem *row, bool expanded)
+bool PbRowExpansion::setExpanded(QTreeWidgetItem *row, bool expanded)
 {
+    if (row->childCount() > 0) {
+        row->setExpanded(expanded);
+        return false;
+    }
     if (m_expandedLeaves.contains(row) == expanded)
         return false;
     if (expanded)

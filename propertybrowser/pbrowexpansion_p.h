@@ -23,8 +23,10 @@ public:
     bool isExpanded(QTreeWidgetItem *row) const;
     /// True for a childless row that is expanded: the view does not know it.
     bool isExpandedLeaf(QTreeWidgetItem *row) const { return m_expandedLeaves.contains(row); }
-    /// Expands or collapses a childless row; true when its state changed.
-    bool setLeafExpanded(QTreeWidgetItem *row, bool expanded);
+    /// Expands or collapses a row; true when the browser is to report it: a
+    /// childless row whose state changed. The view reports a row with
+    /// children itself.
+    bool setExpanded(QTreeWidgetItem *row, bool expanded);
 
     /// A new row starts expanded. When it is its parent's first child, the
     /// parent's state goes to the view, which then shows the new row.

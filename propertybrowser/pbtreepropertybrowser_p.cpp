@@ -181,9 +181,7 @@ void PbTreePropertyBrowserPrivate::propertyChanged(PbBrowserItem *item)
 
 void PbTreePropertyBrowserPrivate::setRowExpanded(QTreeWidgetItem *row, bool expanded)
 {
-    if (row->childCount() > 0)
-        row->setExpanded(expanded); // the view reports it
-    else if (m_expansion.setLeafExpanded(row, expanded))
+    if (m_expansion.setExpanded(row, expanded))
         reportExpansion(row, expanded);
 }
 
